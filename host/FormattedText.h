@@ -1,0 +1,20 @@
+#pragma once
+
+// printf-style composition into a text that grows to fit: nothing is ever cut or spilled.
+
+#include <cstdarg>
+#include <string>
+
+namespace host {
+
+#if defined(__GNUC__)
+#define SDMWEAVER_PRINTF(formatIndex, firstArgument) \
+    __attribute__((format(printf, formatIndex, firstArgument)))
+#else
+#define SDMWEAVER_PRINTF(formatIndex, firstArgument)
+#endif
+
+std::string formatText(const char* format, ...) SDMWEAVER_PRINTF(1, 2);
+std::string formatTextV(const char* format, std::va_list arguments);
+
+}  // namespace host

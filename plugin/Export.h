@@ -1,0 +1,14 @@
+#pragma once
+
+// Marks what the plug-in module exports. Everything else stays inside the module.
+// Includes no standard header, like every header the host shares.
+
+#if defined(_WIN32)
+#if defined(SDMWEAVER_BUILDING_PLUGIN)
+#define SDMWEAVER_API __declspec(dllexport)
+#else
+#define SDMWEAVER_API __declspec(dllimport)
+#endif
+#else
+#define SDMWEAVER_API __attribute__((visibility("default")))
+#endif

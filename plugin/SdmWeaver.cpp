@@ -1,0 +1,46 @@
+#include "plugin/SdmWeaver.h"
+
+#include <string>
+
+#include "batch/BatchRun.h"
+#include "host/HostFunctionTable.h"
+#include "host/HostOperations.h"
+#include "plugin/VersionGate.h"
+
+SdmWeaver::SdmWeaver() = default;
+
+SdmWeaver::~SdmWeaver() = default;
+
+bool SdmWeaver::initPlugin() {
+    if (!host::resolveHostFunctions()) {
+        return false;
+    }
+    int major = 0;
+    int minor = 0;
+    int third = 0;
+    host::getVersionOfZemlarTK(major, minor, third);
+    if (isVersionAtLeast(major, minor, third, kMinimumHostMajor, kMinimumHostMinor,
+                         kMinimumHostThird)) {
+        return true;
+    }
+    host::messageBox("Can not execute this plugin - Zemlar version 20 or higher required.");
+    return false;
+}
+
+bool SdmWeaver::execute() {
+    // A run never calls through an empty entry: refuse to start unless all it may call is bound.
+    const auto missing = host::missingRunOperations();
+    if (!missing.empty()) {
+        if (host::isBound("tkLogText")) {
+            std::string line = "sdmweaver cannot run: the host lacks the operation(s)";
+            for (std::size_t i = 0; i < missing.size(); ++i) {
+                line += i == 0 ? " " : ", ";
+                line += missing[i];
+            }
+            line += '.';
+            host::logText(line);
+        }
+        return false;
+    }
+    return batch::runBatch();
+}

@@ -1,0 +1,9 @@
+#pragma once
+
+// The oldest host version the plug-in runs on.
+inline constexpr int kMinimumHostMajor = 2;
+inline constexpr int kMinimumHostMinor = 9;
+inline constexpr int kMinimumHostThird = 9;
+
+// Lexicographic (major, minor, third) >= (minMajor, minMinor, minThird).
+bool isVersionAtLeast(int major, int minor, int third, int minMajor, int minMinor, int minThird);
