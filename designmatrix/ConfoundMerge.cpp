@@ -235,9 +235,197 @@ bool dataPointsSuffice(const Confounds& confounds, std::int32_t basePoints, Data
     return sufficient;
 }
 
-// Copies the base design matrix into newPath entry by entry, with the confounds added ahead of
-// the constant. Reads one entry at a time and writes it at once; stops with a log line at the
-// first failure, leaving what was written.
+// Writes a colour triple, each integer followed by one space.
+void writeColour(std::ostream& out, const std::int32_t* colour) {
+    out << colour[0] << ' ' << colour[1] << ' ' << colour[2] << ' ';
+}
+
+// One merge: copies the base design matrix into the new file entry by entry, the confounds added
+// ahead of the constant. Each part returns false when it stopped; what was written stays.
+class MergedDesignMatrix {
+  public:
+    MergedDesignMatrix(BaseDesignMatrix& base, std::ostream& out, const Confounds& confounds)
+        : base_(base), out_(out), confounds_(confounds) {}
+
+    // Lines 1 to 7: version, counts (with the data-point test), constant and first confound.
+    bool header(const std::string& sdmPath, const std::string& newPath, DataPointRule rule) {
+        std::string key;
+        std::int32_t version = 0;
+        if (!base_.entry(key, version, "version entry")) {
+            return false;
+        }
+        if (version > 1) {
+            host::logFormat(
+                "Design matrix file version %d of %s is not supported: the merged design matrix "
+                "%s is left empty.",
+                version, sdmPath.c_str(), newPath.c_str());
+            return false;
+        }
+        out_ << key << ' ' << version << "\n\n";
+
+        if (!base_.entry(key, predictors_, "predictor-count entry")) {
+            return false;
+        }
+        if (predictors_ < 0) {
+            return base_.invalid(
+                host::formatText("the predictor count %d is negative", predictors_));
+        }
+        // A motion record always adds its six columns, whatever its header said.
+        std::int64_t total = predictors_;
+        if (confounds_.motion != nullptr) {
+            total += static_cast<std::int64_t>(kMotionColumnCount);
+        }
+        for (const DesignMatrixFile* record : {confounds_.heartRate, confounds_.respiration}) {
+            if (record != nullptr) {
+                total += record->nrOfPredictors;
+            }
+        }
+        out_ << key << ' ' << total << '\n';
+
+        if (!base_.entry(key, points_, "data-point entry")) {
+            return false;
+        }
+        if (points_ < 0) {
+            return base_.invalid(
+                host::formatText("the number of data points %d is negative", points_));
+        }
+        out_ << key << ' ' << points_ << '\n';
+        if (!dataPointsSuffice(confounds_, points_, rule)) {
+            return false;
+        }
+
+        std::int32_t constant = 0;
+        if (!base_.entry(key, constant, "constant entry")) {
+            return false;
+        }
+        holdsConstant_ = constant != 0;
+        if (holdsConstant_ && predictors_ == 0) {
+            return base_.invalid("it declares a constant but no predictor");
+        }
+        out_ << key << ' ' << constant << '\n';
+        std::int32_t firstConfound = 0;
+        if (!base_.entry(key, firstConfound, "first-confound entry")) {
+            return false;
+        }
+        out_ << key << ' ' << firstConfound << "\n\n";
+        // With a constant, the last base predictor's entries are held back and written last.
+        copiedInPlace_ = holdsConstant_ ? predictors_ - 1 : predictors_;
+        return true;
+    }
+
+    bool colours() {
+        std::array<std::int32_t, 3> held{};
+        for (std::int32_t p = 0; p < predictors_; ++p) {
+            std::array<std::int32_t, 3> colour{};
+            for (int c = 0; c < 3; ++c) {
+                if (!base_.colour(colour[static_cast<std::size_t>(c)], p, c)) {
+                    return false;
+                }
+            }
+            if (p < copiedInPlace_) {
+                writeColour(out_, colour.data());
+            } else {
+                held = colour;
+            }
+        }
+        if (confounds_.motion != nullptr) {
+            for (const auto& colour : confounds_.motion->motionColors) {
+                writeColour(out_, colour.data());
+            }
+        }
+        for (const DesignMatrixFile* record : {confounds_.heartRate, confounds_.respiration}) {
+            if (record != nullptr) {
+                for (const auto& colour : record->predictorColors) {
+                    writeColour(out_, colour.data());
+                }
+            }
+        }
+        if (holdsConstant_) {
+            writeColour(out_, held.data());
+        }
+        out_ << '\n';
+        return true;
+    }
+
+    bool names() {
+        std::string held;
+        for (std::int32_t p = 0; p < predictors_; ++p) {
+            std::string name;
+            if (!base_.name(name, p)) {
+                return false;
+            }
+            if (p < copiedInPlace_) {
+                out_ << name << '\t';
+            } else {
+                held = std::move(name);
+            }
+        }
+        if (confounds_.motion != nullptr) {
+            for (const char* name : kMotionNames) {
+                out_ << name << '\t';
+            }
+        }
+        for (const DesignMatrixFile* record : {confounds_.heartRate, confounds_.respiration}) {
+            if (record != nullptr) {
+                for (const auto& name : record->predictorNames) {
+                    out_ << name << '\t';
+                }
+            }
+        }
+        if (holdsConstant_) {
+            out_ << '\t' << held;
+        }
+        out_ << '\n';
+        return true;
+    }
+
+    bool rows() {
+        for (std::int32_t row = 0; row < points_; ++row) {
+            const auto i = static_cast<std::size_t>(row);
+            double held = 0.0;
+            for (std::int32_t p = 0; p < predictors_; ++p) {
+                double value = 0.0;
+                if (!base_.value(value, p, row)) {
+                    return false;
+                }
+                if (p < copiedInPlace_) {
+                    out_ << value << '\t';
+                } else {
+                    held = value;
+                }
+            }
+            if (confounds_.motion != nullptr) {
+                for (const auto& column : confounds_.motion->motionColumns) {
+                    out_ << column[i] << '\t';
+                }
+            }
+            for (const DesignMatrixFile* record : {confounds_.heartRate, confounds_.respiration}) {
+                if (record != nullptr) {
+                    for (const auto& column : record->predictorValues) {
+                        out_ << fixedSixDecimals(column[i]) << '\t';
+                    }
+                }
+            }
+            if (holdsConstant_) {
+                out_ << fixedSixDecimals(held);
+            }
+            out_ << '\n';
+        }
+        return true;
+    }
+
+  private:
+    BaseDesignMatrix& base_;
+    std::ostream& out_;
+    const Confounds& confounds_;
+    std::int32_t predictors_ = 0;
+    std::int32_t points_ = 0;
+    bool holdsConstant_ = false;
+    std::int32_t copiedInPlace_ = 0;
+};
+
+// Writes the merged design matrix to newPath unless that would replace an input or the base
+// cannot be opened; every stop is logged.
 void writeMerged(const std::string& sdmPath, const std::string& newPath, const Confounds& confounds,
                  DataPointRule rule) {
     if (overwritesAnInput(newPath, sdmPath, confounds)) {
@@ -250,8 +438,7 @@ void writeMerged(const std::string& sdmPath, const std::string& newPath, const C
     BaseDesignMatrix base(sdmPath);
     if (!base.isOpen()) {
         host::logFormat(
-            "Unable to open the design matrix file %s: no merged design matrix is "
-            "written.",
+            "Unable to open the design matrix file %s: no merged design matrix is written.",
             sdmPath.c_str());
         return;
     }
@@ -262,173 +449,14 @@ void writeMerged(const std::string& sdmPath, const std::string& newPath, const C
     }
     out.imbue(std::locale::classic());
 
-    // Header.
-    std::string key;
-    std::int32_t version = 0;
-    if (!base.entry(key, version, "version entry")) {
-        return;
-    }
-    if (version > 1) {
-        host::logFormat(
-            "Design matrix file version %d of %s is not supported: the merged design matrix %s "
-            "is left empty.",
-            version, sdmPath.c_str(), newPath.c_str());
-        return;
-    }
-    out << key << ' ' << version << "\n\n";
-
-    std::int32_t predictors = 0;
-    if (!base.entry(key, predictors, "predictor-count entry")) {
-        return;
-    }
-    if (predictors < 0) {
-        base.invalid(host::formatText("the predictor count %d is negative", predictors));
-        return;
-    }
-    // A motion record always adds its six columns, whatever its header said.
-    std::int64_t total = predictors;
-    if (confounds.motion != nullptr) {
-        total += static_cast<std::int64_t>(kMotionColumnCount);
-    }
-    if (confounds.heartRate != nullptr) {
-        total += confounds.heartRate->nrOfPredictors;
-    }
-    if (confounds.respiration != nullptr) {
-        total += confounds.respiration->nrOfPredictors;
-    }
-    out << key << ' ' << total << '\n';
-
-    std::int32_t points = 0;
-    if (!base.entry(key, points, "data-point entry")) {
-        return;
-    }
-    if (points < 0) {
-        base.invalid(host::formatText("the number of data points %d is negative", points));
-        return;
-    }
-    out << key << ' ' << points << '\n';
-
-    if (!dataPointsSuffice(confounds, points, rule)) {
-        return;
-    }
-
-    std::int32_t constant = 0;
-    if (!base.entry(key, constant, "constant entry")) {
-        return;
-    }
-    const bool holdsConstant = constant != 0;
-    if (holdsConstant && predictors == 0) {
-        base.invalid("it declares a constant but no predictor");
-        return;
-    }
-    out << key << ' ' << constant << '\n';
-    std::int32_t firstConfound = 0;
-    if (!base.entry(key, firstConfound, "first-confound entry")) {
-        return;
-    }
-    out << key << ' ' << firstConfound << "\n\n";
-    // With a constant, the last base predictor's entries are held back and written last.
-    const std::int32_t copiedInPlace = holdsConstant ? predictors - 1 : predictors;
-
-    // Colours.
-    std::array<std::int32_t, 3> heldColour{};
-    for (std::int32_t p = 0; p < predictors; ++p) {
-        std::array<std::int32_t, 3> colour{};
-        for (int c = 0; c < 3; ++c) {
-            if (!base.colour(colour[static_cast<std::size_t>(c)], p, c)) {
-                return;
-            }
+    MergedDesignMatrix merged(base, out, confounds);
+    if (merged.header(sdmPath, newPath, rule) && merged.colours() && merged.names() &&
+        merged.rows()) {
+        out.close();
+        if (out.fail()) {
+            host::logFormat("Problem with writing %s: the merged design matrix may be incomplete.",
+                            newPath.c_str());
         }
-        if (p < copiedInPlace) {
-            out << colour[0] << ' ' << colour[1] << ' ' << colour[2] << ' ';
-        } else {
-            heldColour = colour;
-        }
-    }
-    if (confounds.motion != nullptr) {
-        for (const auto& colour : confounds.motion->motionColors) {
-            out << colour[0] << ' ' << colour[1] << ' ' << colour[2] << ' ';
-        }
-    }
-    for (const DesignMatrixFile* record : {confounds.heartRate, confounds.respiration}) {
-        if (record != nullptr) {
-            for (const auto& colour : record->predictorColors) {
-                out << colour[0] << ' ' << colour[1] << ' ' << colour[2] << ' ';
-            }
-        }
-    }
-    if (holdsConstant) {
-        out << heldColour[0] << ' ' << heldColour[1] << ' ' << heldColour[2] << ' ';
-    }
-    out << '\n';
-
-    // Names.
-    std::string heldName;
-    for (std::int32_t p = 0; p < predictors; ++p) {
-        std::string name;
-        if (!base.name(name, p)) {
-            return;
-        }
-        if (p < copiedInPlace) {
-            out << name << '\t';
-        } else {
-            heldName = std::move(name);
-        }
-    }
-    if (confounds.motion != nullptr) {
-        for (const char* name : kMotionNames) {
-            out << name << '\t';
-        }
-    }
-    for (const DesignMatrixFile* record : {confounds.heartRate, confounds.respiration}) {
-        if (record != nullptr) {
-            for (const auto& name : record->predictorNames) {
-                out << name << '\t';
-            }
-        }
-    }
-    if (holdsConstant) {
-        out << '\t' << heldName;
-    }
-    out << '\n';
-
-    // Data rows.
-    for (std::int32_t row = 0; row < points; ++row) {
-        const auto i = static_cast<std::size_t>(row);
-        double heldValue = 0.0;
-        for (std::int32_t p = 0; p < predictors; ++p) {
-            double value = 0.0;
-            if (!base.value(value, p, row)) {
-                return;
-            }
-            if (p < copiedInPlace) {
-                out << value << '\t';
-            } else {
-                heldValue = value;
-            }
-        }
-        if (confounds.motion != nullptr) {
-            for (const auto& column : confounds.motion->motionColumns) {
-                out << column[i] << '\t';
-            }
-        }
-        for (const DesignMatrixFile* record : {confounds.heartRate, confounds.respiration}) {
-            if (record != nullptr) {
-                for (const auto& column : record->predictorValues) {
-                    out << fixedSixDecimals(column[i]) << '\t';
-                }
-            }
-        }
-        if (holdsConstant) {
-            out << fixedSixDecimals(heldValue);
-        }
-        out << '\n';
-    }
-
-    out.close();
-    if (out.fail()) {
-        host::logFormat("Problem with writing %s: the merged design matrix may be incomplete.",
-                        newPath.c_str());
     }
 }
 
