@@ -31,10 +31,18 @@ if(NOT generated EQUAL 0)
 endif()
 
 message(STATUS "Running: sdmweaver --list study.txt --vmr anatomy.vmr --skip-first (in ${STUDY})")
+# The log (standard output) and the rest (standard error) are shown one after the other, so that
+# neither breaks into the other's lines.
 execute_process(
     COMMAND "${PROGRAM}" --list study.txt --vmr anatomy.vmr --skip-first
     WORKING_DIRECTORY "${STUDY}"
+    OUTPUT_VARIABLE log
+    ERROR_VARIABLE messages
     RESULT_VARIABLE status)
+message(STATUS "The log:")
+execute_process(COMMAND "${CMAKE_COMMAND}" -E echo_append "${log}")
+message(STATUS "Dialogs, messages and host notes:")
+execute_process(COMMAND "${CMAKE_COMMAND}" -E echo_append "${messages}")
 
 file(GLOB written RELATIVE "${STUDY}" "${STUDY}/*.sdm")
 list(REMOVE_ITEM written ${study_files})

@@ -255,20 +255,33 @@ TEST(ExampleStudy, RunsAndWritesTheDesignMatricesOfBothRuns) {
     ASSERT_TRUE(std::filesystem::exists(study / "run2.vtc")) << result.err;
     SKIP_UNTIL_THE_RUN_LANDS(result);
     EXPECT_EQ(result.status, 0) << result.err;
-    EXPECT_TRUE(contains(result.err,
+    // The script shows the log, then the program's standard error, on its standard output.
+    EXPECT_TRUE(contains(result.out,
                          "sdmweaver: 2 design matrices saved by the host, 0 step(s) "
                          "refused; exit status 0"))
-        << result.err;
-    for (const char* name : {"run1_faces_volumes.sdm", "run2_faces_msec.sdm"}) {
-        EXPECT_TRUE(std::filesystem::exists(study / name)) << name;
-        EXPECT_TRUE(contains(result.out, std::string("  ") + name)) << "listed: " << name;
+        << result.out;
+    // The first condition (rest, fixation) skipped: two condition predictors and the constant.
+    for (const auto& [name, points] :
+         {std::pair{"run1_faces_volumes.sdm", "200"}, std::pair{"run2_faces_msec.sdm", "150"}}) {
+        const std::string text = readFile((study / name).string());
+        EXPECT_TRUE(text.starts_with(std::string("FileVersion:             1\n\n"
+                                                 "NrOfPredictors:          3\n"
+                                                 "NrOfDataPoints:          ") +
+                                     points + "\nIncludesConstant:        1\n"))
+            << name << ":\n"
+            << text.substr(0, 200);
+        EXPECT_TRUE(contains(text, "\"Faces\" \"Houses\" \"Constant\"\n")) << name;
+        EXPECT_TRUE(contains(result.out, std::string("--   ") + name)) << "listed: " << name;
     }
-    int merged = 0;
-    for (const auto& entry : std::filesystem::directory_iterator(study)) {
-        const std::string name = entry.path().filename().string();
-        merged += name.starts_with("run1_faces_volumes_") || name.starts_with("run2_faces_msec_");
+    // Every merged design matrix the log names is on disk and listed.
+    std::istringstream log(result.out);
+    for (std::string line; std::getline(log, line);) {
+        if (line.starts_with("New filename: ")) {
+            const std::string name = line.substr(std::string("New filename: ").size());
+            EXPECT_TRUE(std::filesystem::exists(study / name)) << name;
+            EXPECT_TRUE(contains(result.out, "--   " + name)) << "listed: " << name;
+        }
     }
-    EXPECT_GE(merged, 2) << "a merged design matrix per run";
 }
 
 }  // namespace
