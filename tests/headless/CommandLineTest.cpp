@@ -94,18 +94,4 @@ INSTANTIATE_TEST_SUITE_P(
                        "--host-version takes three whole numbers A.B.C, not '2.-1.0'"}),
     [](const testing::TestParamInfo<UsageErrorCase>& testCase) { return testCase.param.what; });
 
-TEST(CommandLine, HelpDocumentsEveryOptionWithAnExample) {
-    const std::string help = headless::helpText();
-    for (const char* option :
-         {"--list", "--vmr", "--hrf", "--value", "--skip-first", "--z-transform", "--log",
-          "--plugin", "--host-version", "--help", "--version"}) {
-        EXPECT_NE(help.find(std::string("  ") + option), std::string::npos) << option;
-    }
-    for (const char* example :
-         {"--list study.txt", "--vmr anatomy.vmr", "--hrf boynton", "--value=-2.5", "--log run.log",
-          "--host-version 2.9.8", "Example:\n  sdmweaver --list"}) {
-        EXPECT_NE(help.find(example), std::string::npos) << example;
-    }
-}
-
 }  // namespace

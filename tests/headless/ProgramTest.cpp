@@ -90,6 +90,12 @@ TEST_F(Program, HelpDocumentsEveryOptionOnStandardOutput) {
                                "--host-version A.B.C", "--help", "--version", "Example:"}) {
         EXPECT_TRUE(contains(result.out, option)) << option;
     }
+    for (const char* example : {"--list study.txt", "--vmr anatomy.vmr", "--hrf boynton",
+                                "--value=-2.5", "--skip-first\n", "--z-transform\n",
+                                "--log run.log", "--plugin build/", "--host-version 2.9.8"}) {
+        EXPECT_TRUE(contains(result.out, std::string("                       ") + example))
+            << "example of " << example;
+    }
 }
 
 TEST_F(Program, VersionPrintsThePlugInsNameText) {
