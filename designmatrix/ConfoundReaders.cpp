@@ -260,6 +260,9 @@ DesignMatrixFilePtr readFile(const char* path, const Reading& reading, std::int3
     auto record = std::make_unique<DesignMatrixFile>();
     record->kind = kind;
     try {
+        if (path != nullptr) {
+            record->sourcePath = path;
+        }
         // Opened for reading only, so other programs may go on reading and writing the file.
         std::ifstream in;
         if (path != nullptr) {

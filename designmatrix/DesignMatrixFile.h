@@ -43,6 +43,9 @@ struct DesignMatrixFile {
     IntTable predictorColors;
     std::vector<std::string> predictorNames;
     std::vector<std::vector<double>> predictorValues;
+    // The path the record was read from, for messages that name the file; empty for a record
+    // made in memory.
+    std::string sourcePath;
 };
 
 using DesignMatrixFilePtr = std::unique_ptr<DesignMatrixFile>;

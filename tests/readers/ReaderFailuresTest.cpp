@@ -56,6 +56,7 @@ TEST_F(ReaderFailures, AMissingFileLogsTheOpenFailureAndHoldsNoData) {
         const DesignMatrixFilePtr record = reader.read(path.c_str());
 
         EXPECT_FALSE(record->readOk);
+        EXPECT_EQ(record->sourcePath, path);
         EXPECT_EQ(logged(), (Log{"Reading file: " + path, reader.openFailure}));
         EXPECT_EQ(record->fileVersion, 0);
         EXPECT_EQ(record->nrOfPredictors, 0);

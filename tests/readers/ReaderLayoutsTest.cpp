@@ -53,6 +53,7 @@ TEST_F(ConfoundsSdm, DropsTheConstantButLogsTheHeaderAsRead) {
     const DesignMatrixFilePtr record = readConfoundsSdm(path.c_str(), kHeartRateKind);
 
     EXPECT_TRUE(record->readOk);
+    EXPECT_EQ(record->sourcePath, path);
     EXPECT_EQ(record->kind, kHeartRateKind);
     EXPECT_EQ(record->fileVersion, 1);
     EXPECT_EQ(record->nrOfPredictors, 2);
@@ -180,6 +181,7 @@ TEST_F(MotionEstimatesSdm, ReadsSixColourTriplesAndSixColumns) {
     const DesignMatrixFilePtr record = readMotionEstimatesSdm(path.c_str());
 
     EXPECT_TRUE(record->readOk);
+    EXPECT_EQ(record->sourcePath, path);
     EXPECT_EQ(record->kind, kMotionEstimatesKind);
     EXPECT_EQ(record->nrOfPredictors, 6);
     EXPECT_EQ(record->nrOfDataPoints, 50);

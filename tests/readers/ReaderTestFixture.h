@@ -29,7 +29,7 @@ class ReaderTest : public ::testing::Test {
     testsupport::CapturedLog log_;
 };
 
-// Every field and every column of the two records agree.
+// Every field and every column of the two records agree, apart from the path read.
 void expectSameRecord(const designmatrix::DesignMatrixFile& actual,
                       const designmatrix::DesignMatrixFile& expected);
 
