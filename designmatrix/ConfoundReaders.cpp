@@ -218,8 +218,10 @@ bool readPredictors(TokenReader& reader, const Reading& reading, DesignMatrixFil
     }
 
     const auto dataPoints = static_cast<std::size_t>(record.nrOfDataPoints);
-    record.predictorValues.assign(static_cast<std::size_t>(kept),
-                                  std::vector<double>(dataPoints, 0.0));
+    record.predictorValues.resize(static_cast<std::size_t>(kept));
+    for (std::vector<double>& column : record.predictorValues) {
+        column.assign(dataPoints, 0.0);
+    }
     host::logText(reading.valueMessage());
     // Rows without predictors hold nothing to read.
     for (std::size_t row = 0; predictors > 0 && row < dataPoints; ++row) {
