@@ -9,15 +9,6 @@ namespace {
 using batch::classifyListEntry;
 using batch::FileKind;
 
-TEST(FileKind, CodesAreTheNumbersTheBatchRunStores) {
-    EXPECT_EQ(batch::Unrecognised, 0);
-    EXPECT_EQ(batch::Protocol, 1);
-    EXPECT_EQ(batch::TimeCourse, 2);
-    EXPECT_EQ(batch::MotionEstimates, 3);
-    EXPECT_EQ(batch::HeartRate, 4);
-    EXPECT_EQ(batch::Respiration, 5);
-}
-
 TEST(FileKind, FirstMatchingFragmentInFixedOrderDecides) {
     struct Case {
         std::string_view entry;
