@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "designmatrix/ConfoundReaders.h"
 #include "headless/DesignMatrix.h"
 #include "headless/DesignMatrixWriter.h"
 #include "tests/support/TestSupport.h"
@@ -194,6 +195,55 @@ TEST(DesignMatrixFile, SavesToAPathAndRefusesAnEmptyMatrixOrAnUnwritablePath) {
     EXPECT_FALSE(std::filesystem::exists(dir.file("empty.sdm")));
     EXPECT_FALSE(headless::saveDesignMatrix(savedExample(1.0f), dir.file("no/such/x.sdm"), error));
     EXPECT_NE(error.find("cannot open"), std::string::npos);
+}
+
+TEST(DesignMatrixFile, ReadsBackWithThePlugInsOwnReaders) {
+    testsupport::TempDir dir;
+    testsupport::CapturedLog log;  // the readers report to the host's log
+    std::string error;
+
+    // A saved base design matrix, read as predictors with a constant: the constant is dropped.
+    DesignMatrix matrix = savedExample(1.0f);
+    matrix.convolve(*matrix.find("Left hand"), ResponseFunction::TwoGamma);
+    const std::string base = dir.file("run1_task.sdm");
+    ASSERT_TRUE(headless::saveDesignMatrix(matrix, base, error)) << error;
+    const auto predictors =
+        designmatrix::readConfoundsSdm(base.c_str(), designmatrix::kHeartRateKind);
+    ASSERT_TRUE(predictors->readOk) << log.transcript();
+    EXPECT_EQ(predictors->fileVersion, 1);
+    EXPECT_EQ(predictors->nrOfPredictors, 2);
+    EXPECT_EQ(predictors->nrOfDataPoints, 3);
+    EXPECT_EQ(predictors->firstConfound, 3);
+    EXPECT_EQ(predictors->predictorNames, (std::vector<std::string>{"\"Left hand\"", "\"Extra\""}));
+    EXPECT_EQ(predictors->predictorColors,
+              (designmatrix::IntTable{{255, 128, 0}, {128, 128, 128}}));
+    for (std::size_t i = 0; i < 2; ++i) {
+        for (std::size_t k = 0; k < 3; ++k) {
+            EXPECT_NEAR(predictors->predictorValues[i][k], matrix.predictors()[i].values[k], 1e-6);
+        }
+    }
+
+    // Six predictors without a constant read back as motion estimates.
+    DesignMatrix motion;
+    motion.reset(4, kTr);
+    for (int j = 0; j < 6; ++j) {
+        motion.addPredictor("Estimate " + std::to_string(j + 1));
+        for (int k = 0; k < 4; ++k) {
+            motion.values(j)[k] = 0.01f * static_cast<float>(j * 10 + k) - 0.2f;
+        }
+    }
+    const std::string motionPath = dir.file("run1_3DMC.sdm");
+    ASSERT_TRUE(headless::saveDesignMatrix(motion, motionPath, error)) << error;
+    const auto estimates = designmatrix::readMotionEstimatesSdm(motionPath.c_str());
+    ASSERT_TRUE(estimates->readOk) << log.transcript();
+    EXPECT_EQ(estimates->includesConstant, 0);
+    EXPECT_EQ(estimates->firstConfound, 7);
+    for (std::size_t j = 0; j < 6; ++j) {
+        EXPECT_EQ(estimates->motionColors[j], (std::array<std::int32_t, 3>{128, 128, 128}));
+        for (std::size_t k = 0; k < 4; ++k) {
+            EXPECT_NEAR(estimates->motionColumns[j][k], motion.predictors()[j].values[k], 1e-6);
+        }
+    }
 }
 
 }  // namespace
