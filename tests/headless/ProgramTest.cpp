@@ -1,6 +1,5 @@
 // The sdmweaver program run as a user runs it: options, exit statuses, standard output holding
-// the log alone, and the example study. Tests marked "waits for the batch run" need the plug-in's
-// full run (its dialogs and protocols); they skip while the run only checks the volume document.
+// the log alone, and the example study.
 
 #include <gtest/gtest.h>
 #include <sys/wait.h>
@@ -59,17 +58,6 @@ ProgramResult sdmweaver(const std::vector<std::string>& arguments,
 bool contains(const std::string& text, const std::string& part) {
     return text.find(part) != std::string::npos;
 }
-
-// True once the plug-in's run asks its questions; until then a test that needs it skips.
-bool runHasLanded(const ProgramResult& result) {
-    return contains(result.out, "HRF function: ");
-}
-
-#define SKIP_UNTIL_THE_RUN_LANDS(result)                                               \
-    if (!runHasLanded(result)) {                                                       \
-        GTEST_SKIP() << "waits for the batch run: the plug-in's run does not ask its " \
-                        "questions yet";                                               \
-    }
 
 class Program : public testing::Test {
   protected:
@@ -210,7 +198,6 @@ TEST_F(Program, StandardOutputHoldsTheLogAloneAndTheLogFileTheSame) {
 TEST_F(Program, OptionsAnswerTheRunsQuestions) {
     const ProgramResult result = sdmweaver(
         {"--vmr", vmr(), "--hrf", "boynton", "--value=-2.5", "--skip-first", "--z-transform"});
-    SKIP_UNTIL_THE_RUN_LANDS(result);
     EXPECT_EQ(result.status, 0);
     for (const char* line :
          {"HRF function: Boynton\n", "Predictor value: -2.500000\n",
@@ -227,7 +214,6 @@ TEST_F(Program, ACancelledValueEndsTheRunBeforeTheFileDialog) {
     writeFile(dir_.file("list.txt"), "0\n");
     const ProgramResult result =
         sdmweaver({"--vmr", vmr(), "--value", "cancel", "--list", dir_.file("list.txt")});
-    SKIP_UNTIL_THE_RUN_LANDS(result);
     EXPECT_EQ(result.status, 0);
     EXPECT_TRUE(contains(result.out, "Predictor value: -101.000000\n"));
     EXPECT_TRUE(contains(result.out, "Cancelled further operations.\n"));
@@ -241,7 +227,6 @@ TEST_F(Program, AProtocolTheHostCannotFindEndsWithStatusThree) {
     writeFile(dir_.file("list.txt"), "1\nabsent.prt\nrun1.vtc\n");
     const ProgramResult result =
         sdmweaver({"--vmr", vmr(), "--list", dir_.file("list.txt")}, dir_.path());
-    SKIP_UNTIL_THE_RUN_LANDS(result);
     EXPECT_EQ(result.status, 3);
     EXPECT_TRUE(contains(result.err, "host: protocol absent.prt not found; looked at:"));
     EXPECT_TRUE(contains(result.err, "1 step(s) refused") || contains(result.err, "2 step(s)"));
@@ -259,7 +244,6 @@ TEST(ExampleStudy, RunsAndWritesTheDesignMatricesOfBothRuns) {
                    dir.path());
     ASSERT_TRUE(std::filesystem::exists(study / "anatomy.vmr")) << result.err;
     ASSERT_TRUE(std::filesystem::exists(study / "run2.vtc")) << result.err;
-    SKIP_UNTIL_THE_RUN_LANDS(result);
     EXPECT_EQ(result.status, 0) << result.err;
     // The script shows the log, then the program's standard error, on its standard output.
     EXPECT_TRUE(contains(result.out,
