@@ -8,7 +8,6 @@
 #include <limits>
 
 #include "headless/plot/DesignCheck.h"
-#include "headless/plot/SingularValues.h"
 #include "tests/plot/DesignFiles.h"
 
 namespace {
@@ -216,15 +215,6 @@ TEST(DesignCheck, LeavesConstantColumnsOutOfTheCorrelation) {
     EXPECT_EQ(check.largestCorrelation->second, 2u);
     table.columns[2].assign(60, -1.0);
     EXPECT_FALSE(checkDesign(table).largestCorrelation);
-}
-
-TEST(SingularValues, OfAKnownMatrix) {
-    // Columns (3, 0, 0, 0) and (0, 4, 0, 0) rotated into one another: singular values 4 and 3.
-    const std::vector<double> values = headless::plot::singularValues(
-        {{3.0 * 0.6, 3.0 * 0.8, 0.0, 0.0}, {-4.0 * 0.8, 4.0 * 0.6, 0.0, 0.0}});
-    ASSERT_EQ(values.size(), 2u);
-    EXPECT_NEAR(values[0], 4.0, 1e-12);
-    EXPECT_NEAR(values[1], 3.0, 1e-12);
 }
 
 struct LinesCase {

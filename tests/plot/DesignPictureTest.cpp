@@ -7,7 +7,6 @@
 #include <set>
 
 #include "headless/plot/DesignPicture.h"
-#include "headless/plot/XmlText.h"
 #include "tests/plot/DesignFiles.h"
 #include "tests/plot/XmlDocument.h"
 
@@ -171,16 +170,6 @@ TEST(DesignPicture, StaysWellFormedWhateverTheNamesHold) {
                                 "bad \xEF\xBF\xBD\xC3\xBF bytes\xEF\xBF\xBD",
                                 "\xE2\x82\xAC and \xF0\x9F\x98\x80", "]]> --"}));
     EXPECT_EQ(svg.childrenNamed("title").front()->text, "Run <1> & \xC3\xA9.sdm");
-}
-
-TEST(XmlText, TakesBytesOfNoValidSequenceAsLatin1) {
-    // An overlong '/' and an encoded surrogate are not UTF-8: each byte stands for itself, and a
-    // byte with no Latin-1 character is replaced.
-    EXPECT_EQ(headless::plot::xmlText("\xC0\xAF"), "\xC3\x80\xC2\xAF");
-    EXPECT_EQ(headless::plot::xmlText("\xED\xA0\x80"), "\xC3\xAD\xC2\xA0\xEF\xBF\xBD");
-    EXPECT_EQ(headless::plot::xmlText("a\tb\nc"),
-              "a\tb\xEF\xBF\xBD"
-              "c");
 }
 
 }  // namespace

@@ -59,28 +59,6 @@ TEST(DesignTable, ReadsATimeCourseAsConfoundsAndTheExtensionInAnyCase) {
     }
 }
 
-TEST(DesignTableRoles, FollowTheConstantFlagAndTheFirstConfound) {
-    struct Case {
-        bool constant;
-        int firstConfound;
-        Roles roles;
-    };
-    const Case cases[] = {
-        {true, 3, {kTask, kTask, kConstant}},           // as the host saves it
-        {false, 4, {kTask, kTask, kTask}},              // no constant: F is P + 1
-        {true, 2, {kTask, kConfound, kConstant}},       // merged
-        {false, 1, {kConfound, kConfound, kConfound}},  // a time course
-        {false, 0, {kTask, kTask, kTask}},              // an out-of-range F marks nothing
-    };
-    for (const auto& c : cases) {
-        Roles roles;
-        for (std::size_t i = 0; i < 3; ++i) {
-            roles.push_back(headless::plot::roleOf(i, 3, c.constant, c.firstConfound));
-        }
-        EXPECT_EQ(roles, c.roles) << "constant " << c.constant << ", F " << c.firstConfound;
-    }
-}
-
 struct BadFileCase {
     const char* what;
     const char* name;

@@ -296,7 +296,6 @@ INSTANTIATE_TEST_SUITE_P(
                         "sdmweaver: no picture of absent.sdm: absent.sdm: cannot be opened"},
         PlotCommandCase{"NoFile", {"-o", "out"}, 2, {}, "plot needs at least one"},
         PlotCommandCase{"UnknownOption", {"--fast", "a.sdm"}, 2, {}, "unknown option --fast"},
-        PlotCommandCase{"FolderWithoutName", {"a.sdm", "-o"}, 2, {}, "-o needs a folder"},
         PlotCommandCase{"FolderOntoAFile",
                         {"-o", "file", "EXAMPLES/run1_3DMC.sdm"},
                         2,

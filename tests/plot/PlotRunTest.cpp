@@ -83,16 +83,4 @@ TEST(PlotRun, SaysWhenAPictureCannotBeWritten) {
         << said.lines.back();
 }
 
-TEST(PicturesFolder, IsMadeWithItsParentsAndRefusedWhenAFileStandsThere) {
-    TempDir dir;
-    std::string error;
-    EXPECT_TRUE(headless::plot::preparePictureFolder(dir.file("a/b/c"), error)) << error;
-    EXPECT_TRUE(std::filesystem::is_directory(dir.file("a/b/c")));
-    EXPECT_TRUE(headless::plot::preparePictureFolder(dir.file("a/b/c"), error)) << error;
-    writeFile(dir.file("file"), "x");
-    EXPECT_FALSE(headless::plot::preparePictureFolder(dir.file("file"), error));
-    EXPECT_NE(error.find("cannot make the picture folder " + dir.file("file")), std::string::npos)
-        << error;
-}
-
 }  // namespace

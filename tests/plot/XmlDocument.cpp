@@ -61,24 +61,6 @@ bool allowedCharacter(std::uint32_t c) {
            (c >= 0xE000 && c <= 0xFFFD) || (c >= 0x10000 && c <= 0x10FFFF);
 }
 
-void appendUtf8(std::string& out, std::uint32_t c) {
-    if (c < 0x80) {
-        out += static_cast<char>(c);
-    } else if (c < 0x800) {
-        out += static_cast<char>(0xC0 | (c >> 6));
-        out += static_cast<char>(0x80 | (c & 0x3F));
-    } else if (c < 0x10000) {
-        out += static_cast<char>(0xE0 | (c >> 12));
-        out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (c & 0x3F));
-    } else {
-        out += static_cast<char>(0xF0 | (c >> 18));
-        out += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
-        out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (c & 0x3F));
-    }
-}
-
 // Checks that the whole document is UTF-8 of characters XML allows; answers the offset of the
 // first fault, or npos.
 std::size_t firstBadCharacter(std::string_view text) {
@@ -230,27 +212,6 @@ class Parser {
             out += '"';
         } else if (body == "apos") {
             out += '\'';
-        } else if (body.starts_with("#")) {
-            const bool hex = body.size() > 1 && body[1] == 'x';
-            const std::string_view digits = body.substr(hex ? 2 : 1);
-            if (digits.empty()) {
-                return fail("an empty character reference");
-            }
-            std::uint32_t c = 0;
-            for (char d : digits) {
-                const int value = d >= '0' && d <= '9'          ? d - '0'
-                                  : hex && d >= 'a' && d <= 'f' ? d - 'a' + 10
-                                  : hex && d >= 'A' && d <= 'F' ? d - 'A' + 10
-                                                                : -1;
-                if (value < 0) {
-                    return fail("a malformed character reference");
-                }
-                c = c * (hex ? 16u : 10u) + static_cast<std::uint32_t>(value);
-            }
-            if (!allowedCharacter(c)) {
-                return fail("a reference to a character XML does not allow");
-            }
-            appendUtf8(out, c);
         } else {
             return fail("an unknown entity &" + std::string(body) + ";");
         }
@@ -347,16 +308,6 @@ class Parser {
                 if (!skipComment()) {
                     return false;
                 }
-            } else if (lookingAt("<![CDATA[")) {
-                at_ += 9;
-                const std::size_t end = text_.find("]]>", at_);
-                if (end == std::string_view::npos) {
-                    return fail("an unterminated CDATA section");
-                }
-                element.text += text_.substr(at_, end - at_);
-                at_ = end + 3;
-            } else if (lookingAt("<?")) {
-                skipProcessingInstruction();
             } else if (lookingAt("<")) {
                 XmlElement child;
                 if (!this->element(child)) {

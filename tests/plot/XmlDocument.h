@@ -1,8 +1,8 @@
 #pragma once
 
 // A small, strict XML reader for the tests: it checks that a document is well-formed (one root,
-// matching tags, quoted and unique attributes, valid references, UTF-8 text of allowed
-// characters) and answers its elements as a tree.
+// matching tags, quoted and unique attributes, only the five named references, UTF-8 text of
+// allowed characters; no CDATA sections) and answers its elements as a tree.
 
 #include <functional>
 #include <optional>
