@@ -246,7 +246,7 @@ std::string drawDesignPicture(const DesignTable& table, const DesignCheck& check
     const std::string cellWidth = number(layout.columnWidth - 1.0);
     char scale[32];
     std::snprintf(scale, sizeof scale, "%.6g", layout.rowHeight);
-    char fill[8];
+    char cell[128];
     for (std::size_t i = 0; i < count; ++i) {
         svg.line(R"(<g class="column )" + std::string(roleClass(table.roles[i])) +
                  R"(" transform="translate()" +
@@ -256,9 +256,11 @@ std::string drawDesignPicture(const DesignTable& table, const DesignCheck& check
         const std::vector<int> levels = greyLevels(table.columns[i]);
         std::string& out = svg.out();
         for (std::size_t row = 0; row < volumes; ++row) {
-            std::snprintf(fill, sizeof fill, "%02x%02x%02x", levels[row], levels[row], levels[row]);
-            out += R"(<rect y=")" + std::to_string(row) + R"(" width=")" + cellWidth +
-                   R"(" height="1" fill="#)" + fill + "\"/>\n";
+            std::snprintf(cell, sizeof cell,
+                          R"(<rect y="%zu" width="%s" height="1" fill="#%02x%02x%02x"/>)"
+                          "\n",
+                          row, cellWidth.c_str(), levels[row], levels[row], levels[row]);
+            out += cell;
         }
         svg.line("</g>");
     }
