@@ -230,7 +230,7 @@ std::string drawDesignPicture(const DesignTable& table, const DesignCheck& check
     svg.line(R"(<g class="volumes" font-size=")" + number(kLabelFont) +
              R"(" text-anchor="end" fill="#333333" stroke-width="1">)");
     svg.line(R"(<text x=")" + number(layout.matrixLeft - 6.0) + R"(" y=")" +
-             number(layout.matrixTop - 4.0) + R"(" fill="#777777">volume</text>)");
+             number(layout.matrixTop - 9.0) + R"(" fill="#777777">volume</text>)");
     for (std::size_t volume = 1; volume <= volumes; volume = volume == 1 ? step : volume + step) {
         const double y = layout.matrixTop + (static_cast<double>(volume) - 0.5) * layout.rowHeight;
         svg.line(R"(<line x1=")" + number(layout.matrixLeft - 4.0) + R"(" y1=")" + number(y) +
