@@ -43,6 +43,10 @@ struct SizeCase {
     int firstConfound;
 };
 
+void PrintTo(const SizeCase& value, std::ostream* out) {
+    *out << value.predictors << " predictors, " << value.volumes << " volumes";
+}
+
 class DesignPictureSize : public testing::TestWithParam<SizeCase> {};
 
 TEST_P(DesignPictureSize, HasOneColumnPerPredictorAndOneCellPerVolumeWithTheNamesInOrder) {
@@ -75,7 +79,11 @@ INSTANTIATE_TEST_SUITE_P(Extremes, DesignPictureSize,
                          testing::Values(SizeCase{2, 50, 0}, SizeCase{3, 200, 3},
                                          SizeCase{11, 200, 3}, SizeCase{100, 3000, 60},
                                          SizeCase{2, 3000, 1}, SizeCase{100, 50, 2},
-                                         SizeCase{1, 1, 0}));
+                                         SizeCase{1, 1, 0}),
+                         [](const testing::TestParamInfo<SizeCase>& testCase) {
+                             return "Predictors" + std::to_string(testCase.param.predictors) +
+                                    "Volumes" + std::to_string(testCase.param.volumes);
+                         });
 
 TEST(DesignPicture, ScalesEachColumnFromItsMinimumToItsMaximum) {
     DesignTable table = plottest::generatedDesign(3, 4, 1, true);
