@@ -1,7 +1,8 @@
 # Runs the example study: lays it out afresh in STUDY (the committed text files from SOURCE and
 # the documents GENERATOR writes), runs PROGRAM there on the file list, and lists the design
 # matrices written. The list names its files relative to that folder, where the program runs.
-#   cmake -DPROGRAM=... -DGENERATOR=... -DSOURCE=... -DSTUDY=... -P RunExample.cmake
+# With -DPLOT=DIR the run also draws its design matrices into DIR (relative to STUDY) with --plot.
+#   cmake -DPROGRAM=... -DGENERATOR=... -DSOURCE=... -DSTUDY=... [-DPLOT=DIR] -P RunExample.cmake
 
 set(study_files
     study.txt
@@ -30,11 +31,16 @@ if(NOT generated EQUAL 0)
     message(FATAL_ERROR "The example documents could not be generated.")
 endif()
 
-message(STATUS "Running: sdmweaver --list study.txt --vmr anatomy.vmr --skip-first (in ${STUDY})")
+set(arguments --list study.txt --vmr anatomy.vmr --skip-first)
+if(DEFINED PLOT AND NOT PLOT STREQUAL "")
+    list(APPEND arguments --plot "${PLOT}")
+endif()
+list(JOIN arguments " " shown)
+message(STATUS "Running: sdmweaver ${shown} (in ${STUDY})")
 # The log (standard output) and the rest (standard error) are shown one after the other, so that
 # neither breaks into the other's lines.
 execute_process(
-    COMMAND "${PROGRAM}" --list study.txt --vmr anatomy.vmr --skip-first
+    COMMAND "${PROGRAM}" ${arguments}
     WORKING_DIRECTORY "${STUDY}"
     OUTPUT_VARIABLE log
     ERROR_VARIABLE messages
@@ -51,6 +57,14 @@ message(STATUS "Design matrices written in ${STUDY}: ${count}")
 foreach(name IN LISTS written)
     message(STATUS "  ${name}")
 endforeach()
+if(DEFINED PLOT AND NOT PLOT STREQUAL "")
+    file(GLOB pictures RELATIVE "${STUDY}" "${STUDY}/${PLOT}/*.svg")
+    list(LENGTH pictures count)
+    message(STATUS "Pictures of the design matrices in ${STUDY}/${PLOT}: ${count}")
+    foreach(name IN LISTS pictures)
+        message(STATUS "  ${name}")
+    endforeach()
+endif()
 if(NOT status EQUAL 0)
     message(FATAL_ERROR "sdmweaver ended with exit status ${status}.")
 endif()

@@ -52,6 +52,7 @@ const std::vector<OptionRule>& rules() {
         {"--vmr", true, [](Options& o, const std::string& v) { return o.vmr = v, ""; }},
         {"--log", true, [](Options& o, const std::string& v) { return o.log = v, ""; }},
         {"--plugin", true, [](Options& o, const std::string& v) { return o.plugin = v, ""; }},
+        {"--plot", true, [](Options& o, const std::string& v) { return o.plot = v, ""; }},
         {"--skip-first", false,
          [](Options& o, const std::string&) { return o.skipFirst = true, ""; }},
         {"--z-transform", false,
@@ -159,6 +160,8 @@ log on standard output, and messages, dialogs and its own notes on standard erro
 Usage:
   sdmweaver --list FILE --vmr FILE [--hrf two-gamma|boynton] [--value X|cancel]
             [--skip-first] [--z-transform] [--log FILE] [--plugin PATH] [--host-version A.B.C]
+            [--plot DIR]
+  sdmweaver plot FILE... [-o DIR]
   sdmweaver --help | --version
 
 Options (a value follows as the next argument or after '='):
@@ -185,8 +188,16 @@ Options (a value follows as the next argument or after '='):
   --host-version A.B.C
                      The version the host reports to the plug-in (default 3.0.0).
                        --host-version 2.9.8
+  --plot DIR         After the run, draws every design matrix it produced (those the host
+                     saved and the merged ones the plug-in wrote) as an SVG picture in DIR
+                     (created when missing), named after the file with ".svg" appended, and
+                     prints a design check of each on standard error.
+                       --plot pictures
   --help             Shows this text.
   --version          Shows the plug-in's name text.
+
+sdmweaver plot FILE... [-o DIR] draws existing *.sdm and *.rtc files the same way (see
+sdmweaver plot --help).
 
 Dialogs are answered in the order the plug-in asks: response function, predictor value, skip
 first condition, z-transform, file list. The protocols named in the list are looked for beside
@@ -194,8 +205,9 @@ their time course, then beside the volume document.
 
 Exit status: 0 the run succeeded and the host refused nothing; 1 the plug-in could not start or
 its run failed; 2 a usage error (unknown option, missing or out-of-range value, unreadable
-plug-in, volume document, file list or log file); 3 the run completed but the host refused a
-step (a link, a protocol, a save).
+plug-in, volume document, file list, log file or picture folder); 3 the run completed but the
+host refused a step (a link, a protocol, a save) or a design matrix it produced could not be
+drawn.
 
 Example:
   sdmweaver --list study.txt --vmr anatomy.vmr --hrf boynton --value 2 --z-transform

@@ -28,6 +28,7 @@ struct Options {
     std::optional<std::string> log;
     std::optional<std::string> plugin;
     std::optional<std::array<int, 3>> hostVersion;
+    std::optional<std::string> plot;  // the folder for pictures of the design matrices produced
 };
 
 struct CommandLine {

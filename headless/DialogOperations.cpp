@@ -45,7 +45,9 @@ int tkShowLogTab() {
 }
 
 int tkLogText(const char* text) {
-    hostSession().console.log(orEmpty(text));
+    auto& session = hostSession();
+    session.console.log(orEmpty(text));
+    session.produced.noteLogText(orEmpty(text));
     return 1;
 }
 

@@ -32,6 +32,7 @@ void resetHostSession() {
     session.designMatrix.reset(0, 0.0);
     session.refusedSteps = 0;
     session.savedDesignMatrices.clear();
+    session.produced.clear();
 }
 
 }  // namespace headless

@@ -14,6 +14,7 @@
 #include "headless/Console.h"
 #include "headless/DesignMatrix.h"
 #include "headless/DialogAnswers.h"
+#include "headless/ProducedDesignMatrices.h"
 #include "headless/Protocol.h"
 #include "headless/TimeCourse.h"
 #include "headless/VolumeDocument.h"
@@ -41,6 +42,7 @@ struct HostSession {
     DesignMatrix designMatrix;
     int refusedSteps = 0;
     std::vector<std::string> savedDesignMatrices;
+    ProducedDesignMatrices produced;  // saved by the host and merged by the plug-in
 
     // Says on standard error why the host refused a step, and counts it.
     void refuse(std::string_view why);

@@ -6,6 +6,8 @@
 #include "headless/CommandLine.h"
 #include "headless/HostSession.h"
 #include "headless/PluginLibrary.h"
+#include "headless/plot/PlotCommandLine.h"
+#include "headless/plot/PlotRun.h"
 #include "plugin/ZMTKPluginInterface.h"
 
 namespace headless {
@@ -94,9 +96,57 @@ int runPlugin(const LoadedPlugin& loaded) {
     return status;
 }
 
+plot::Say sayOnConsole() {
+    return [](std::string_view prefix, std::string_view text) {
+        hostSession().console.show(prefix, text);
+    };
+}
+
+std::string countOf(std::size_t count, const char* one, const char* many) {
+    return std::to_string(count) + " " + (count == 1 ? one : many);
+}
+
+// sdmweaver plot FILE... [-o DIR]: draws existing files; nothing on standard output but help.
+int runPlotCommand(const std::vector<std::string>& arguments) {
+    const plot::PlotCommandLine commandLine = plot::parsePlotCommandLine(arguments);
+    if (!commandLine.error.empty()) {
+        return usageError(commandLine.error);
+    }
+    if (commandLine.help) {
+        std::cout << plot::plotHelpText();
+        return kRunSucceeded;
+    }
+    std::string error;
+    if (!plot::preparePictureFolder(commandLine.folder, error)) {
+        return usageError(error);
+    }
+    const plot::PlotOutcome outcome =
+        plot::plotDesignMatrices(commandLine.files, commandLine.folder, sayOnConsole());
+    hostSession().console.show(kPrefix, countOf(outcome.drawn, "picture", "pictures") +
+                                            " written to " + commandLine.folder + ", " +
+                                            countOf(outcome.failed, "file", "files") +
+                                            " not drawn");
+    return outcome.failed == 0 ? kRunSucceeded : kRunFailed;
+}
+
+// Draws what the run produced into the folder; a design matrix that could not be drawn makes a
+// successful run's status kStepRefused.
+int plotProducedDesignMatrices(const std::string& folder, int status) {
+    const std::vector<std::string>& produced = hostSession().produced.paths();
+    const plot::PlotOutcome outcome = plot::plotDesignMatrices(produced, folder, sayOnConsole());
+    hostSession().console.show(
+        kPrefix, countOf(outcome.drawn, "picture", "pictures") + " of the design matrices " +
+                     "produced written to " + folder + ", " +
+                     countOf(outcome.failed, "design matrix", "design matrices") + " not drawn");
+    return outcome.failed > 0 && status == kRunSucceeded ? kStepRefused : status;
+}
+
 }  // namespace
 
 int runProgram(const std::vector<std::string>& arguments) {
+    if (!arguments.empty() && arguments.front() == "plot") {
+        return runPlotCommand(std::vector<std::string>(arguments.begin() + 1, arguments.end()));
+    }
     CommandLine commandLine = parseCommandLine(arguments);
     if (!commandLine.error.empty()) {
         return usageError(commandLine.error);
@@ -130,13 +180,19 @@ int runProgram(const std::vector<std::string>& arguments) {
     if (!prepareList(options, error)) {
         return usageError(error);
     }
+    if (options.plot && !plot::preparePictureFolder(*options.plot, error)) {
+        return usageError(error);
+    }
     addDialogAnswers(options, session.answers);
     const LoadedPlugin plugin = loadPlugin(pluginPath, error);
     if (!plugin.create) {
         return usageError(error);
     }
 
-    const int status = runPlugin(plugin);
+    int status = runPlugin(plugin);
+    if (options.plot) {
+        status = plotProducedDesignMatrices(*options.plot, status);
+    }
     const std::size_t saved = session.savedDesignMatrices.size();
     session.console.show(
         kPrefix, std::to_string(saved) + (saved == 1 ? " design matrix" : " design matrices") +
