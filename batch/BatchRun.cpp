@@ -1,11 +1,151 @@
 #include "batch/BatchRun.h"
 
+#include <algorithm>
+#include <array>
+#include <cstddef>
+#include <cstring>
+#include <exception>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "batch/FileKind.h"
+#include "batch/FileList.h"
+#include "batch/PathOperations.h"
+#include "designmatrix/ProtocolToDesignMatrix.h"
 #include "host/HostOperations.h"
+#include "host/HostRecords.h"
 #include "plugin/PluginInfo.h"
 
 namespace batch {
 
-bool runBatch() {
+namespace {
+
+// The user's four answers; they hold for the whole run.
+struct RunSettings {
+    int hrfKind = 0;  // 1 = two-gamma, anything else = Boynton
+    float predictorValue = 0.0f;
+    bool skipFirstCondition = false;
+    bool zTransform = false;
+};
+
+// The list with one kind per entry and the positions of its protocols.
+struct ClassifiedList {
+    std::vector<std::string> entries;
+    std::vector<FileKind> kinds;
+    std::vector<std::size_t> protocolIndices;
+};
+
+constexpr float kPredictorMinimum = -100.0f;
+constexpr float kPredictorMaximum = 100.0f;
+constexpr float kPredictorCancelled = kPredictorMinimum - 1.0f;
+
+// Asks the four questions, logging each answer. No settings when the predictor dialog was
+// cancelled; the two questions after it are asked all the same.
+std::optional<RunSettings> askRunSettings() {
+    RunSettings settings;
+    settings.hrfKind = host::yesNoMessageBox(
+        "Would you like to apply the 2-gamma HRF (click 'Yes') or the Boynton HRF (click 'No')?");
+    host::logFormat("HRF function: %s", settings.hrfKind == 1 ? "2-gamma" : "Boynton");
+
+    settings.predictorValue = host::getFloatInput("Please enter the value for the predictor:", 1.0f,
+                                                  kPredictorMinimum, kPredictorMaximum);
+    const bool cancelled = settings.predictorValue == kPredictorCancelled;
+    host::logFormat("Predictor value: %f", static_cast<double>(settings.predictorValue));
+
+    settings.skipFirstCondition =
+        host::yesNoMessageBox(
+            "Skip first condition of protocol for creation of design matrix (if "
+            "this is the fixation condition)?") != 0;
+    host::logFormat("Set to skip first condition: %s", settings.skipFirstCondition ? "yes" : "no");
+
+    settings.zTransform =
+        host::yesNoMessageBox("Would you like to z-transform the confound(s)?") != 0;
+    host::logFormat("z-transform the confound(s): %s", settings.zTransform ? "yes" : "no");
+
+    if (cancelled) {
+        return std::nullopt;
+    }
+    return settings;
+}
+
+ClassifiedList classify(std::vector<std::string> entries) {
+    ClassifiedList list;
+    list.entries = std::move(entries);
+    list.kinds.reserve(list.entries.size());
+    for (std::size_t i = 0; i < list.entries.size(); ++i) {
+        list.kinds.push_back(classifyListEntry(list.entries[i]));
+        if (list.kinds.back() == Protocol) {
+            list.protocolIndices.push_back(i);
+        }
+    }
+    return list;
+}
+
+// Writes the protocol's file name into the header's name field, cut to what the field holds.
+void setLinkedProtocolName(host::VtcHeaderRecord& header, const std::string& name) {
+    const std::size_t length = std::min(name.size(), host::kMaxLinkedProtocolNameLength);
+    std::memcpy(header.linkedProtocolName, name.data(), length);
+    header.linkedProtocolName[length] = '\0';
+}
+
+// Links, builds and merges the protocol at position k of the list's protocols. Returns the run's
+// new `succeeded` flag, or nothing when the protocol leaves it unchanged.
+std::optional<bool> runProtocol(const ClassifiedList& list, std::size_t k,
+                                const RunSettings& settings, const ConfoundDispatch& dispatch) {
+    const std::size_t j = list.protocolIndices[k];
+    if (j + 1 >= list.entries.size() || list.kinds[j + 1] != TimeCourse) {
+        host::logText("No VTC file found for PRT");
+        return std::nullopt;
+    }
+
+    const std::string& vtcPath = list.entries[j + 1];
+    host::logFormat("\nLoad %s to VMR...", vtcPath.c_str());
+    if (host::linkVTCToCurrentVMR(vtcPath.c_str(), 1) != 1) {
+        host::logText("Did not succeed in linking and generating.");
+        return false;
+    }
+
+    host::VtcHeaderRecord header{};
+    if (host::getHeaderOfVTCOfCurrentVMR(header) == 0) {
+        host::logText("Not able to retrieve VTC header information.");
+        return false;
+    }
+    host::clearProtocol(false);
+    host::clearDesignMatrix();
+
+    // Only the file name goes into the header: the host finds the protocol beside the time
+    // course or the volume.
+    const std::string& protocolPath = list.entries[j];
+    const std::string protocolName =
+        extractFileName(protocolPath.c_str(), false, false).value_or(std::string());
+    setLinkedProtocolName(header, protocolName);
+    host::setHeaderOfVTCOfCurrentVMR(header);
+    host::logFormat("Linking %s to VTC...", protocolName.c_str());
+
+    std::optional<std::string> sdmPath;
+    const bool saved = designmatrix::buildDesignMatrixFromProtocol(
+        settings.hrfKind, true, settings.predictorValue, settings.skipFirstCondition, true,
+        header.nrOfVolumes, sdmPath, vtcPath);
+    // Without a protocol no path was formed: the protocol's own message is all there is to say.
+    if (!sdmPath) {
+        return saved;
+    }
+    host::logFormat("New SDM name: %s", sdmPath->c_str());
+    // Merging into a design matrix that was not saved now would read a missing file, or a stale
+    // one from an earlier run, and write a wrong one.
+    if (!saved) {
+        host::logText(
+            "The design matrix was not saved: no confounds are merged for this protocol.");
+        return saved;
+    }
+    const std::size_t end =
+        k + 1 < list.protocolIndices.size() ? list.protocolIndices[k + 1] : list.entries.size();
+    collectConfounds(list.entries, list.kinds, j, end, *sdmPath, settings.zTransform, dispatch);
+    return saved;
+}
+
+bool run(const ConfoundDispatch& dispatch) {
     host::showLogTab();
     host::logFormat("\n%s> Started...", kPluginName);
     int dimX = 0;
@@ -17,8 +157,51 @@ bool runBatch() {
         host::logText("No VMR present, action cancelled.");
         return false;
     }
+
+    const std::optional<RunSettings> settings = askRunSettings();
+    std::array<char, host::kPathBufferSize> listPath{};
+    if (!settings ||
+        host::getOpenFileName("Please select the file list", "", "PRT-VTC(-SDM) file list (*.txt)",
+                              listPath.data()) == 0) {
+        host::logText("Cancelled further operations.");
+        host::logText("Finished.\n");
+        return true;
+    }
+
+    std::optional<FileList> fileList = readFileList(listPath.data());
+    if (!fileList) {
+        host::logText("Finished.\n");
+        return true;
+    }
+    const ClassifiedList list = classify(std::move(fileList->entries));
+    if (fileList->declaredCount < 0 ||
+        list.protocolIndices.size() != static_cast<std::size_t>(fileList->declaredCount)) {
+        host::logText("Warning: not all files have been properly read or classified.");
+    }
+
+    bool succeeded = true;
+    for (std::size_t k = 0; k < list.protocolIndices.size(); ++k) {
+        succeeded = runProtocol(list, k, *settings, dispatch).value_or(succeeded);
+    }
+
+    if (succeeded) {
+        host::logText("*.sdm file(s) available in the *.vtc file directory.");
+    }
     host::logText("Finished.\n");
     return true;
+}
+
+}  // namespace
+
+bool runBatch(const ConfoundDispatch& dispatch) {
+    // Nothing may leave the plug-in towards the host as an exception.
+    try {
+        return run(dispatch);
+    } catch (const std::exception& error) {
+        host::logFormat("The run stopped on an unexpected error: %s", error.what());
+        host::logText("Finished.\n");
+        return true;
+    }
 }
 
 }  // namespace batch

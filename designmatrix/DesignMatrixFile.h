@@ -23,6 +23,8 @@ using IntTable = std::vector<std::vector<std::int32_t>>;
 // std::length_error when it cannot be allocated (a negative count included).
 IntTable newIntTable(std::int32_t rows, std::int32_t columns);
 
+// After a failed read (readOk false) the record holds what was read until the failure: its counts
+// need not match its columns, so it is not to be merged or transformed.
 struct DesignMatrixFile {
     bool readOk = true;
     std::int32_t fileVersion = 0;
@@ -41,6 +43,9 @@ struct DesignMatrixFile {
     IntTable predictorColors;
     std::vector<std::string> predictorNames;
     std::vector<std::vector<double>> predictorValues;
+    // The path the record was read from, for messages that name the file; empty for a record
+    // made in memory.
+    std::string sourcePath;
 };
 
 using DesignMatrixFilePtr = std::unique_ptr<DesignMatrixFile>;

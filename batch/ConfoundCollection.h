@@ -1,0 +1,41 @@
+#pragma once
+
+// The confound stage of one protocol: the confound entries between its time course and the next
+// protocol, handed to the dispatch that merges them into the protocol's design matrix.
+
+#include <cstddef>
+#include <string>
+#include <vector>
+
+#include "batch/FileKind.h"
+#include "designmatrix/ConfoundDispatch.h"
+
+namespace batch {
+
+// The two dispatch operations the stage may call; by default the confound dispatch itself.
+class ConfoundDispatch {
+  public:
+    virtual ~ConfoundDispatch() = default;
+    virtual std::string addConfounds(const std::string& sdmPath, const char* motionPath,
+                                     const char* heartRatePath, const char* respirationPath,
+                                     bool zTransform, bool hasMotion, bool hasHeartRate,
+                                     bool hasRespiration) const {
+        return designmatrix::addConfounds(sdmPath, motionPath, heartRatePath, respirationPath,
+                                          zTransform, hasMotion, hasHeartRate, hasRespiration);
+    }
+    virtual std::string addAllConfounds(const std::string& sdmPath, const char* motionPath,
+                                        const char* heartRatePath, const char* respirationPath,
+                                        bool zTransform) const {
+        return designmatrix::addAllConfounds(sdmPath, motionPath, heartRatePath, respirationPath,
+                                             zTransform);
+    }
+};
+
+// Walks entries protocolIndex + 2 up to (not including) end, logs each motion, heart-rate and
+// respiration entry, and dispatches the last one of each kind for sdmPath: all three together,
+// any other non-empty set with its flags, none with "No confounds found for this protocol.".
+void collectConfounds(const std::vector<std::string>& entries, const std::vector<FileKind>& kinds,
+                      std::size_t protocolIndex, std::size_t end, const std::string& sdmPath,
+                      bool zTransform, const ConfoundDispatch& dispatch = ConfoundDispatch());
+
+}  // namespace batch

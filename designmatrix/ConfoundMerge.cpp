@@ -1,0 +1,520 @@
+#include "designmatrix/ConfoundMerge.h"
+
+#include <array>
+#include <charconv>
+#include <cstdint>
+#include <filesystem>
+#include <fstream>
+#include <locale>
+#include <system_error>
+#include <utility>
+#include <vector>
+
+#include "batch/PathOperations.h"
+#include "designmatrix/RecordDescription.h"
+#include "designmatrix/TokenReader.h"
+#include "host/HostOperations.h"
+
+namespace designmatrix {
+
+namespace {
+
+// Names of the six motion predictors as the merged design matrix shows them.
+constexpr std::array<const char*, kMotionColumnCount> kMotionNames = {
+    "\"Translation ZM-X [mm]\"", "\"Translation ZM-Y [mm]\"", "\"Translation ZM-Z [mm]\"",
+    "\"Rotation ZM-X [deg]\"",   "\"Rotation ZM-Y [deg]\"",   "\"Rotation ZM-Z [deg]\"",
+};
+
+// The confounds of one merge; an absent one is null.
+struct Confounds {
+    const DesignMatrixFile* motion = nullptr;
+    const DesignMatrixFile* heartRate = nullptr;
+    const DesignMatrixFile* respiration = nullptr;
+};
+
+// mergeConfounds accepts confounds at least as long as the base design; mergeAllConfounds wants
+// all three exactly as long.
+enum class DataPointRule { AtLeastBase, EqualToBase };
+
+// True when the record holds every colour, name and value its counts promise (so the writer
+// never reaches past a column), and was read without a failure.
+bool isComplete(const DesignMatrixFile& record, bool isMotion) {
+    if (!record.readOk || record.nrOfDataPoints < 0) {
+        return false;
+    }
+    const auto points = static_cast<std::size_t>(record.nrOfDataPoints);
+    if (isMotion) {
+        for (const auto& column : record.motionColumns) {
+            if (column.size() < points) {
+                return false;
+            }
+        }
+        return true;
+    }
+    if (record.nrOfPredictors < 0) {
+        return false;
+    }
+    const auto predictors = static_cast<std::size_t>(record.nrOfPredictors);
+    if (record.predictorColors.size() != predictors || record.predictorNames.size() != predictors ||
+        record.predictorValues.size() != predictors) {
+        return false;
+    }
+    for (std::size_t j = 0; j < predictors; ++j) {
+        if (record.predictorColors[j].size() != 3 || record.predictorValues[j].size() < points) {
+            return false;
+        }
+    }
+    return true;
+}
+
+// Checks every confound the merge will read; logs one line per record that is missing or
+// incomplete.
+bool confoundsAreComplete(const Confounds& confounds, bool hasMotion, bool hasHeartRate,
+                          bool hasRespiration) {
+    bool complete = true;
+    const auto check = [&](bool present, const DesignMatrixFile* record, bool isMotion,
+                           const char* role) {
+        if (!present) {
+            return;
+        }
+        if (record == nullptr) {
+            host::logFormat("No %s were loaded: no merged design matrix is written.", role);
+            complete = false;
+        } else if (!isComplete(*record, isMotion)) {
+            host::logFormat(
+                "Confounds from %s were not read completely: no merged design matrix is written.",
+                describeRecord(*record).c_str());
+            complete = false;
+        }
+    };
+    check(hasMotion, confounds.motion, true, "motion estimates");
+    check(hasHeartRate, confounds.heartRate, false, "heart-rate predictors");
+    check(hasRespiration, confounds.respiration, false, "respiration predictors");
+    return complete;
+}
+
+// True when both texts name the same file: the same text, the same file on disk, or the same
+// absolute path once "." and ".." are resolved.
+bool isSameFile(const std::string& first, const std::string& second) {
+    namespace fs = std::filesystem;
+    if (first == second) {
+        return true;
+    }
+    std::error_code error;
+    if (fs::equivalent(first, second, error) && !error) {
+        return true;
+    }
+    const fs::path firstPath = fs::absolute(first, error).lexically_normal();
+    if (error) {
+        return false;
+    }
+    const fs::path secondPath = fs::absolute(second, error).lexically_normal();
+    return !error && firstPath == secondPath;
+}
+
+// True when the new design matrix would replace the base or a confound file.
+bool overwritesAnInput(const std::string& newPath, const std::string& sdmPath,
+                       const Confounds& confounds) {
+    if (isSameFile(newPath, sdmPath)) {
+        return true;
+    }
+    for (const DesignMatrixFile* record :
+         {confounds.motion, confounds.heartRate, confounds.respiration}) {
+        if (record != nullptr && !record->sourcePath.empty() &&
+            isSameFile(newPath, record->sourcePath)) {
+            return true;
+        }
+    }
+    return false;
+}
+
+// The base design matrix, read entry by entry. Every read is checked; a failed one logs where
+// the base stopped and returns false.
+class BaseDesignMatrix {
+  public:
+    explicit BaseDesignMatrix(const std::string& path) : path_(path), file_(path), tokens_(file_) {}
+
+    bool isOpen() const { return file_.is_open(); }
+
+    // A header entry: its key token and its integer.
+    bool entry(std::string& key, std::int32_t& value, const char* what) {
+        if (!tokens_.word(key)) {
+            return stopped(std::string("the ") + what);
+        }
+        return tokens_.integer(value) || stopped(std::string("the ") + what);
+    }
+
+    bool colour(std::int32_t& component, std::int32_t predictor, int which) {
+        return tokens_.integer(component) ||
+               stopped(host::formatText("colour component %d of predictor %d", which + 1,
+                                        predictor + 1));
+    }
+
+    bool name(std::string& token, std::int32_t predictor) {
+        return tokens_.name(token) ||
+               stopped(host::formatText("the name of predictor %d", predictor + 1));
+    }
+
+    bool value(double& number, std::int32_t predictor, std::int32_t row) {
+        return tokens_.number(number) ||
+               stopped(host::formatText("value %d of row %d", predictor + 1, row + 1));
+    }
+
+    // Logs that the header holds something the merge cannot use; returns false.
+    bool invalid(const std::string& problem) const {
+        host::logFormat("Problem with reading %s: %s. The merged design matrix is left incomplete.",
+                        path_.c_str(), problem.c_str());
+        return false;
+    }
+
+  private:
+    bool stopped(const std::string& place) const {
+        if (file_.eof()) {
+            host::logFormat(
+                "Problem with reading %s: the file ends before %s. The merged design matrix is "
+                "left incomplete.",
+                path_.c_str(), place.c_str());
+        } else {
+            host::logFormat(
+                "Problem with reading %s: %s is not a number. The merged design matrix is left "
+                "incomplete.",
+                path_.c_str(), place.c_str());
+        }
+        return false;
+    }
+
+    const std::string& path_;
+    std::ifstream file_;
+    TokenReader tokens_;
+};
+
+// The value as "%4.6lf" writes it in the classic locale: six decimals, at least four characters,
+// '.' as the decimal point whatever the process locale. The text grows to fit any value.
+std::string fixedSixDecimals(double value) {
+    constexpr int kDecimals = 6;
+    constexpr std::size_t kMinimumWidth = 4;
+    std::string text(32, '\0');
+    for (;;) {
+        const auto [end, error] = std::to_chars(text.data(), text.data() + text.size(), value,
+                                                std::chars_format::fixed, kDecimals);
+        if (error == std::errc()) {
+            text.resize(static_cast<std::size_t>(end - text.data()));
+            break;
+        }
+        text.resize(text.size() * 2);
+    }
+    if (text.size() < kMinimumWidth) {
+        text.insert(0, kMinimumWidth - text.size(), ' ');
+    }
+    return text;
+}
+
+// The data-point test of step 5; logs why it fails.
+bool dataPointsSuffice(const Confounds& confounds, std::int32_t basePoints, DataPointRule rule) {
+    if (rule == DataPointRule::EqualToBase) {
+        if (confounds.motion->nrOfDataPoints == basePoints &&
+            confounds.heartRate->nrOfDataPoints == basePoints &&
+            confounds.respiration->nrOfDataPoints == basePoints) {
+            return true;
+        }
+        host::logFormat(
+            "Number of datapoints in *.sdm/*.rtc files (3DMC %d, HR %d, RVT %d) differs from the "
+            "design matrix (%d)!",
+            confounds.motion->nrOfDataPoints, confounds.heartRate->nrOfDataPoints,
+            confounds.respiration->nrOfDataPoints, basePoints);
+        return false;
+    }
+    bool sufficient = true;
+    for (const DesignMatrixFile* record :
+         {confounds.motion, confounds.heartRate, confounds.respiration}) {
+        if (record != nullptr && record->nrOfDataPoints < basePoints) {
+            host::logText("Number of datapoints in *.sdm/*.rtc file(s) not sufficient!");
+            sufficient = false;
+        }
+    }
+    return sufficient;
+}
+
+// Writes a colour triple, each integer followed by one space.
+void writeColour(std::ostream& out, const std::int32_t* colour) {
+    out << colour[0] << ' ' << colour[1] << ' ' << colour[2] << ' ';
+}
+
+// One merge: copies the base design matrix into the new file entry by entry, the confounds added
+// ahead of the constant. Each part returns false when it stopped; what was written stays.
+class MergedDesignMatrix {
+  public:
+    MergedDesignMatrix(BaseDesignMatrix& base, std::ostream& out, const Confounds& confounds)
+        : base_(base), out_(out), confounds_(confounds) {}
+
+    // Lines 1 to 7: version, counts (with the data-point test), constant and first confound.
+    bool header(const std::string& sdmPath, const std::string& newPath, DataPointRule rule) {
+        std::string key;
+        std::int32_t version = 0;
+        if (!base_.entry(key, version, "version entry")) {
+            return false;
+        }
+        if (version > 1) {
+            host::logFormat(
+                "Design matrix file version %d of %s is not supported: the merged design matrix "
+                "%s is left empty.",
+                version, sdmPath.c_str(), newPath.c_str());
+            return false;
+        }
+        out_ << key << ' ' << version << "\n\n";
+
+        if (!base_.entry(key, predictors_, "predictor-count entry")) {
+            return false;
+        }
+        if (predictors_ < 0) {
+            return base_.invalid(
+                host::formatText("the predictor count %d is negative", predictors_));
+        }
+        // A motion record always adds its six columns, whatever its header said.
+        std::int64_t total = predictors_;
+        if (confounds_.motion != nullptr) {
+            total += static_cast<std::int64_t>(kMotionColumnCount);
+        }
+        for (const DesignMatrixFile* record : {confounds_.heartRate, confounds_.respiration}) {
+            if (record != nullptr) {
+                total += record->nrOfPredictors;
+            }
+        }
+        out_ << key << ' ' << total << '\n';
+
+        if (!base_.entry(key, points_, "data-point entry")) {
+            return false;
+        }
+        if (points_ < 0) {
+            return base_.invalid(
+                host::formatText("the number of data points %d is negative", points_));
+        }
+        out_ << key << ' ' << points_ << '\n';
+        if (!dataPointsSuffice(confounds_, points_, rule)) {
+            return false;
+        }
+
+        std::int32_t constant = 0;
+        if (!base_.entry(key, constant, "constant entry")) {
+            return false;
+        }
+        holdsConstant_ = constant != 0;
+        if (holdsConstant_ && predictors_ == 0) {
+            return base_.invalid("it declares a constant but no predictor");
+        }
+        out_ << key << ' ' << constant << '\n';
+        std::int32_t firstConfound = 0;
+        if (!base_.entry(key, firstConfound, "first-confound entry")) {
+            return false;
+        }
+        out_ << key << ' ' << firstConfound << "\n\n";
+        // With a constant, the last base predictor's entries are held back and written last.
+        copiedInPlace_ = holdsConstant_ ? predictors_ - 1 : predictors_;
+        return true;
+    }
+
+    bool colours() {
+        std::array<std::int32_t, 3> held{};
+        for (std::int32_t p = 0; p < predictors_; ++p) {
+            std::array<std::int32_t, 3> colour{};
+            for (int c = 0; c < 3; ++c) {
+                if (!base_.colour(colour[static_cast<std::size_t>(c)], p, c)) {
+                    return false;
+                }
+            }
+            if (p < copiedInPlace_) {
+                writeColour(out_, colour.data());
+            } else {
+                held = colour;
+            }
+        }
+        if (confounds_.motion != nullptr) {
+            for (const auto& colour : confounds_.motion->motionColors) {
+                writeColour(out_, colour.data());
+            }
+        }
+        for (const DesignMatrixFile* record : {confounds_.heartRate, confounds_.respiration}) {
+            if (record != nullptr) {
+                for (const auto& colour : record->predictorColors) {
+                    writeColour(out_, colour.data());
+                }
+            }
+        }
+        if (holdsConstant_) {
+            writeColour(out_, held.data());
+        }
+        out_ << '\n';
+        return true;
+    }
+
+    bool names() {
+        std::string held;
+        for (std::int32_t p = 0; p < predictors_; ++p) {
+            std::string name;
+            if (!base_.name(name, p)) {
+                return false;
+            }
+            if (p < copiedInPlace_) {
+                out_ << name << '\t';
+            } else {
+                held = std::move(name);
+            }
+        }
+        if (confounds_.motion != nullptr) {
+            for (const char* name : kMotionNames) {
+                out_ << name << '\t';
+            }
+        }
+        for (const DesignMatrixFile* record : {confounds_.heartRate, confounds_.respiration}) {
+            if (record != nullptr) {
+                for (const auto& name : record->predictorNames) {
+                    out_ << name << '\t';
+                }
+            }
+        }
+        if (holdsConstant_) {
+            out_ << '\t' << held;
+        }
+        out_ << '\n';
+        return true;
+    }
+
+    bool rows() {
+        for (std::int32_t row = 0; row < points_; ++row) {
+            const auto i = static_cast<std::size_t>(row);
+            double held = 0.0;
+            for (std::int32_t p = 0; p < predictors_; ++p) {
+                double value = 0.0;
+                if (!base_.value(value, p, row)) {
+                    return false;
+                }
+                if (p < copiedInPlace_) {
+                    out_ << value << '\t';
+                } else {
+                    held = value;
+                }
+            }
+            if (confounds_.motion != nullptr) {
+                for (const auto& column : confounds_.motion->motionColumns) {
+                    out_ << column[i] << '\t';
+                }
+            }
+            for (const DesignMatrixFile* record : {confounds_.heartRate, confounds_.respiration}) {
+                if (record != nullptr) {
+                    for (const auto& column : record->predictorValues) {
+                        out_ << fixedSixDecimals(column[i]) << '\t';
+                    }
+                }
+            }
+            if (holdsConstant_) {
+                out_ << fixedSixDecimals(held);
+            }
+            out_ << '\n';
+        }
+        return true;
+    }
+
+  private:
+    BaseDesignMatrix& base_;
+    std::ostream& out_;
+    const Confounds& confounds_;
+    std::int32_t predictors_ = 0;
+    std::int32_t points_ = 0;
+    bool holdsConstant_ = false;
+    std::int32_t copiedInPlace_ = 0;
+};
+
+// Writes the merged design matrix to newPath unless that would replace an input or the base
+// cannot be opened; every stop is logged.
+void writeMerged(const std::string& sdmPath, const std::string& newPath, const Confounds& confounds,
+                 DataPointRule rule) {
+    if (overwritesAnInput(newPath, sdmPath, confounds)) {
+        host::logFormat(
+            "The merged design matrix %s would replace one of its input files: nothing is "
+            "written.",
+            newPath.c_str());
+        return;
+    }
+    BaseDesignMatrix base(sdmPath);
+    if (!base.isOpen()) {
+        host::logFormat(
+            "Unable to open the design matrix file %s: no merged design matrix is written.",
+            sdmPath.c_str());
+        return;
+    }
+    std::ofstream out(newPath, std::ios::out | std::ios::trunc);
+    if (!out.is_open()) {
+        host::logText("Unable to open a file for writing.");
+        return;
+    }
+    out.imbue(std::locale::classic());
+
+    MergedDesignMatrix merged(base, out, confounds);
+    if (merged.header(sdmPath, newPath, rule) && merged.colours() && merged.names() &&
+        merged.rows()) {
+        out.close();
+        if (out.fail()) {
+            host::logFormat("Problem with writing %s: the merged design matrix may be incomplete.",
+                            newPath.c_str());
+        }
+    }
+}
+
+}  // namespace
+
+std::string mergeConfounds(const std::string& sdmPath, const DesignMatrixFile* motion,
+                           const DesignMatrixFile* heartRate, const DesignMatrixFile* respiration,
+                           bool hasMotion, bool hasHeartRate, bool hasRespiration) {
+    std::string newPath;
+    try {
+        Confounds confounds;
+        confounds.motion = hasMotion ? motion : nullptr;
+        confounds.heartRate = hasHeartRate ? heartRate : nullptr;
+        confounds.respiration = hasRespiration ? respiration : nullptr;
+        if (!confoundsAreComplete(confounds, hasMotion, hasHeartRate, hasRespiration)) {
+            return newPath;
+        }
+        std::string name = sdmPath;
+        if (hasMotion) {
+            name = batch::insertBeforeExtension(name, motion->zTransformed ? "_3DMC_z" : "_3DMC");
+        }
+        if (hasHeartRate) {
+            name = batch::insertBeforeExtension(name, heartRate->zTransformed ? "_HR_z" : "_HR");
+        }
+        if (hasRespiration) {
+            name =
+                batch::insertBeforeExtension(name, respiration->zTransformed ? "_RVT_z" : "_RVT");
+        }
+        newPath = std::move(name);
+        host::logFormat("New filename: %s", newPath.c_str());
+        writeMerged(sdmPath, newPath, confounds, DataPointRule::AtLeastBase);
+    } catch (...) {
+        host::logText(
+            "Error while converting PRT to SDM with any of 3DMC, heart rate and respiration "
+            "files.");
+    }
+    return newPath;
+}
+
+std::string mergeAllConfounds(const std::string& sdmPath, const DesignMatrixFile& motion,
+                              const DesignMatrixFile& heartRate,
+                              const DesignMatrixFile& respiration) {
+    std::string newPath;
+    try {
+        const Confounds confounds{&motion, &heartRate, &respiration};
+        if (!confoundsAreComplete(confounds, true, true, true)) {
+            return newPath;
+        }
+        std::string name = batch::insertBeforeExtension(
+            sdmPath, motion.zTransformed ? "_3DMC_z_HR_z_RVT_z" : "_3DMC_HR_RVT");
+        newPath = std::move(name);
+        host::logFormat("New filename: %s", newPath.c_str());
+        writeMerged(sdmPath, newPath, confounds, DataPointRule::EqualToBase);
+    } catch (...) {
+        host::logText(
+            "Error while converting PRT to SDM with 3DMC, heart rate and respiration files.");
+    }
+    return newPath;
+}
+
+}  // namespace designmatrix

@@ -1,0 +1,309 @@
+#include "designmatrix/ConfoundReaders.h"
+
+#include <algorithm>
+#include <array>
+#include <fstream>
+#include <limits>
+#include <optional>
+#include <string>
+
+#include "designmatrix/TokenReader.h"
+#include "host/HostOperations.h"
+
+namespace designmatrix {
+
+namespace {
+
+enum class Layout { TimeCourse, DesignMatrix };
+enum class Role { Motion, Predictors };
+
+// How a file is read: its layout, and whether it holds the six motion estimates or heart-rate or
+// respiration predictors. Every message a reader logs follows from these two.
+struct Reading {
+    Layout layout;
+    Role role;
+
+    const char* openFailure() const {
+        return role == Role::Motion ? "Unable to open the motion estimates file."
+                                    : "Unable to open the design matrix file.";
+    }
+    const char* readFailure() const {
+        return layout == Layout::TimeCourse
+                   ? "Problem with reading *.rtc file. Please check results."
+                   : "Problem with reading *.sdm file. Please check results.";
+    }
+    const char* colourMessage() const {
+        return role == Role::Motion && layout == Layout::TimeCourse ? "Adding colors..."
+                                                                    : "Reading colors...";
+    }
+    const char* valueMessage() const {
+        return role == Role::Motion ? "Reading motion estimates..." : "Reading confounds...";
+    }
+};
+
+using ColourTriple = std::array<std::int32_t, 3>;
+
+// Time-course files carry no colours: motion estimates get these, in predictor order.
+constexpr std::array<ColourTriple, kMotionColumnCount> kFixedMotionColours = {{
+    {255, 50, 50},
+    {50, 255, 50},
+    {50, 50, 255},
+    {255, 255, 0},
+    {255, 0, 255},
+    {0, 255, 255},
+}};
+
+// Generated colour of the i-th time-course predictor (from 0): (255, 255, 20 x i). The blue is
+// not capped at 255; it only stays within the integer's range.
+ColourTriple generatedColour(std::int32_t i) {
+    const std::int64_t blue =
+        std::min<std::int64_t>(std::int64_t{20} * i, std::numeric_limits<std::int32_t>::max());
+    return {255, 255, static_cast<std::int32_t>(blue)};
+}
+
+// One header entry: a key token, thrown away unread, then an integer. The field is set only
+// when both were read.
+bool readEntry(TokenReader& reader, std::int32_t& field) {
+    std::string key;
+    std::int32_t value = 0;
+    if (!reader.word(key) || !reader.integer(value)) {
+        return false;
+    }
+    field = value;
+    return true;
+}
+
+bool readHeader(TokenReader& reader, Layout layout, DesignMatrixFile& record) {
+    if (!readEntry(reader, record.fileVersion)) {
+        return false;
+    }
+    if (layout == Layout::TimeCourse) {
+        // A time-course file has no constant and every predictor is a confound.
+        record.includesConstant = 0;
+        record.firstConfound = 1;
+        std::string skipped;
+        return reader.word(skipped) && reader.word(skipped) &&
+               readEntry(reader, record.nrOfPredictors) && readEntry(reader, record.nrOfDataPoints);
+    }
+    return readEntry(reader, record.nrOfPredictors) && readEntry(reader, record.nrOfDataPoints) &&
+           readEntry(reader, record.includesConstant) && readEntry(reader, record.firstConfound);
+}
+
+void logHeader(const DesignMatrixFile& record) {
+    host::logFormat(
+        "Fileversion: %i\nNr of Predictors: %i\nNr of datapoints: %i\nIncludes constant: %i\n"
+        "First confound: %i",
+        record.fileVersion, record.nrOfPredictors, record.nrOfDataPoints, record.includesConstant,
+        record.firstConfound);
+}
+
+// Predictors that a heart-rate or respiration reader keeps: the constant, always the last
+// predictor, is dropped.
+std::int32_t keptCount(const DesignMatrixFile& record) {
+    return record.includesConstant != 0 ? record.nrOfPredictors - 1 : record.nrOfPredictors;
+}
+
+// Characters between the reading position and the end of the file; nothing when the stream
+// cannot tell.
+std::optional<std::int64_t> charactersLeft(std::istream& in) {
+    if (in.eof()) {
+        return 0;
+    }
+    const std::istream::pos_type here = in.tellg();
+    if (here == std::istream::pos_type(-1)) {
+        return std::nullopt;
+    }
+    in.seekg(0, std::ios::end);
+    const std::istream::pos_type end = in.tellg();
+    in.seekg(here);
+    if (end == std::istream::pos_type(-1) || !in) {
+        return std::nullopt;
+    }
+    return static_cast<std::int64_t>(end - here);
+}
+
+// Entries that the rest of the file has to hold after its header. Each takes at least one
+// character (a digit, a quotation mark, a name), so counts that make this larger than the
+// characters left cannot be true. Counts are not negative here; the sum fits in 64 bits.
+std::int64_t entriesAfterHeader(const Reading& reading, const DesignMatrixFile& record) {
+    const std::int64_t predictors = record.nrOfPredictors;
+    const std::int64_t dataPoints = record.nrOfDataPoints;
+    const bool hasColours = reading.layout == Layout::DesignMatrix;
+    if (reading.role == Role::Motion) {
+        // Six colour triples, a quotation mark on each side of every name, six values a row.
+        const std::int64_t columns = kMotionColumnCount;
+        return (hasColours ? 3 * columns : 0) + 2 * predictors + columns * dataPoints;
+    }
+    return (hasColours ? 3 * predictors : 0) + predictors + predictors * dataPoints;
+}
+
+// Counts are checked before anything is sized by them: a negative count, a constant without
+// predictors, or more entries than the file could still hold, is a failed read.
+bool countsArePossible(std::istream& in, const Reading& reading, const DesignMatrixFile& record) {
+    if (record.nrOfPredictors < 0 || record.nrOfDataPoints < 0) {
+        return false;
+    }
+    if (reading.role == Role::Predictors && keptCount(record) < 0) {
+        return false;
+    }
+    const std::optional<std::int64_t> left = charactersLeft(in);
+    return left.has_value() && entriesAfterHeader(reading, record) <= *left;
+}
+
+bool readMotion(TokenReader& reader, const Reading& reading, DesignMatrixFile& record) {
+    host::logText(reading.colourMessage());
+    if (reading.layout == Layout::TimeCourse) {
+        record.motionColors = kFixedMotionColours;
+    } else {
+        for (ColourTriple& triple : record.motionColors) {
+            for (std::int32_t& component : triple) {
+                if (!reader.integer(component)) {
+                    return false;
+                }
+            }
+        }
+    }
+
+    // The names are not kept; they may hold blanks, so only their quotation marks are counted.
+    if (!reader.skipQuotes(2 * std::int64_t{record.nrOfPredictors})) {
+        return false;
+    }
+
+    const auto dataPoints = static_cast<std::size_t>(record.nrOfDataPoints);
+    for (std::vector<double>& column : record.motionColumns) {
+        column.assign(dataPoints, 0.0);
+    }
+    host::logText(reading.valueMessage());
+    for (std::size_t row = 0; row < dataPoints; ++row) {
+        for (std::vector<double>& column : record.motionColumns) {
+            if (!reader.number(column[row])) {
+                return false;
+            }
+        }
+    }
+    return true;
+}
+
+bool readPredictors(TokenReader& reader, const Reading& reading, DesignMatrixFile& record) {
+    const std::int32_t predictors = record.nrOfPredictors;
+    const std::int32_t kept = keptCount(record);
+
+    host::logText(reading.colourMessage());
+    record.predictorColors = newIntTable(kept, 3);
+    for (std::int32_t i = 0; i < predictors; ++i) {
+        ColourTriple triple{};
+        if (reading.layout == Layout::TimeCourse) {
+            triple = generatedColour(i);
+        } else {
+            for (std::int32_t& component : triple) {
+                if (!reader.integer(component)) {
+                    return false;
+                }
+            }
+        }
+        if (i < kept) {
+            record.predictorColors[static_cast<std::size_t>(i)].assign(triple.begin(),
+                                                                       triple.end());
+        }
+    }
+
+    std::string name;
+    for (std::int32_t i = 0; i < predictors; ++i) {
+        if (!reader.name(name)) {
+            return false;
+        }
+        if (i < kept) {
+            record.predictorNames.push_back(name);
+        }
+    }
+
+    const auto dataPoints = static_cast<std::size_t>(record.nrOfDataPoints);
+    record.predictorValues.resize(static_cast<std::size_t>(kept));
+    for (std::vector<double>& column : record.predictorValues) {
+        column.assign(dataPoints, 0.0);
+    }
+    host::logText(reading.valueMessage());
+    // Rows without predictors hold nothing to read.
+    for (std::size_t row = 0; predictors > 0 && row < dataPoints; ++row) {
+        for (std::int32_t j = 0; j < predictors; ++j) {
+            double value = 0.0;
+            if (!reader.number(value)) {
+                return false;
+            }
+            if (j < kept) {
+                record.predictorValues[static_cast<std::size_t>(j)][row] = value;
+            }
+        }
+    }
+
+    record.nrOfPredictors = kept;
+    if (reading.layout == Layout::DesignMatrix) {
+        record.includesConstant = 0;
+    }
+    return true;
+}
+
+// Everything after the file was opened. False at the first entry that cannot be read or the
+// first count that cannot be true.
+bool readContents(std::istream& in, const Reading& reading, DesignMatrixFile& record) {
+    TokenReader reader(in);
+    if (!readHeader(reader, reading.layout, record)) {
+        return false;
+    }
+    logHeader(record);
+    if (!countsArePossible(in, reading, record)) {
+        return false;
+    }
+    return reading.role == Role::Motion ? readMotion(reader, reading, record)
+                                        : readPredictors(reader, reading, record);
+}
+
+DesignMatrixFilePtr readFile(const char* path, const Reading& reading, std::int32_t kind) {
+    auto record = std::make_unique<DesignMatrixFile>();
+    record->kind = kind;
+    try {
+        if (path != nullptr) {
+            record->sourcePath = path;
+        }
+        // Opened for reading only, so other programs may go on reading and writing the file.
+        std::ifstream in;
+        if (path != nullptr) {
+            in.open(path);
+        }
+        host::logFormat("Reading file: %s", path != nullptr ? path : "");
+        if (!in.is_open()) {
+            host::logText(reading.openFailure());
+            record->readOk = false;
+            return record;
+        }
+        if (!readContents(in, reading, *record)) {
+            host::logText(reading.readFailure());
+            record->readOk = false;
+        }
+    } catch (...) {
+        // Exhausted memory or any other failure inside the reader stays inside it.
+        host::logText(reading.readFailure());
+        record->readOk = false;
+    }
+    return record;
+}
+
+}  // namespace
+
+DesignMatrixFilePtr readMotionEstimatesRtc(const char* path) {
+    return readFile(path, {Layout::TimeCourse, Role::Motion}, kMotionEstimatesKind);
+}
+
+DesignMatrixFilePtr readMotionEstimatesSdm(const char* path) {
+    return readFile(path, {Layout::DesignMatrix, Role::Motion}, kMotionEstimatesKind);
+}
+
+DesignMatrixFilePtr readConfoundsRtc(const char* path, std::int32_t kind) {
+    return readFile(path, {Layout::TimeCourse, Role::Predictors}, kind);
+}
+
+DesignMatrixFilePtr readConfoundsSdm(const char* path, std::int32_t kind) {
+    return readFile(path, {Layout::DesignMatrix, Role::Predictors}, kind);
+}
+
+}  // namespace designmatrix

@@ -1,0 +1,56 @@
+# Runs the example study: lays it out afresh in STUDY (the committed text files from SOURCE and
+# the documents GENERATOR writes), runs PROGRAM there on the file list, and lists the design
+# matrices written. The list names its files relative to that folder, where the program runs.
+#   cmake -DPROGRAM=... -DGENERATOR=... -DSOURCE=... -DSTUDY=... -P RunExample.cmake
+
+set(study_files
+    study.txt
+    faces_volumes.prt
+    faces_msec.prt
+    run1_3DMC.sdm
+    run1_HR.rtc
+    run1_RVT.sdm
+    run2_3DMC.rtc
+    run2_HR.sdm
+    run2_RVT.rtc)
+
+foreach(variable PROGRAM GENERATOR SOURCE STUDY)
+    if(NOT DEFINED ${variable})
+        message(FATAL_ERROR "RunExample.cmake needs -D${variable}=...")
+    endif()
+endforeach()
+
+file(REMOVE_RECURSE "${STUDY}")
+file(MAKE_DIRECTORY "${STUDY}")
+foreach(name IN LISTS study_files)
+    file(COPY "${SOURCE}/${name}" DESTINATION "${STUDY}")
+endforeach()
+execute_process(COMMAND "${GENERATOR}" "${STUDY}" RESULT_VARIABLE generated)
+if(NOT generated EQUAL 0)
+    message(FATAL_ERROR "The example documents could not be generated.")
+endif()
+
+message(STATUS "Running: sdmweaver --list study.txt --vmr anatomy.vmr --skip-first (in ${STUDY})")
+# The log (standard output) and the rest (standard error) are shown one after the other, so that
+# neither breaks into the other's lines.
+execute_process(
+    COMMAND "${PROGRAM}" --list study.txt --vmr anatomy.vmr --skip-first
+    WORKING_DIRECTORY "${STUDY}"
+    OUTPUT_VARIABLE log
+    ERROR_VARIABLE messages
+    RESULT_VARIABLE status)
+message(STATUS "The log:")
+execute_process(COMMAND "${CMAKE_COMMAND}" -E echo_append "${log}")
+message(STATUS "Dialogs, messages and host notes:")
+execute_process(COMMAND "${CMAKE_COMMAND}" -E echo_append "${messages}")
+
+file(GLOB written RELATIVE "${STUDY}" "${STUDY}/*.sdm")
+list(REMOVE_ITEM written ${study_files})
+list(LENGTH written count)
+message(STATUS "Design matrices written in ${STUDY}: ${count}")
+foreach(name IN LISTS written)
+    message(STATUS "  ${name}")
+endforeach()
+if(NOT status EQUAL 0)
+    message(FATAL_ERROR "sdmweaver ended with exit status ${status}.")
+endif()

@@ -1,0 +1,234 @@
+// Writes the example study's documents, deterministically: the volume document anatomy.vmr and
+// the two runs' time courses run1.vtc and run2.vtc (TR 2000 ms, eight voxels each). With --text
+// it also writes the confound files the study commits (motion estimates as a slow random walk,
+// heart rate and respiration as smooth waves), so that they can be made again.
+//
+//   sdmweaver_example_generator FOLDER [--text]
+
+#include <bit>
+#include <cmath>
+#include <cstdint>
+#include <cstdio>
+#include <fstream>
+#include <numbers>
+#include <random>
+#include <string>
+#include <vector>
+
+namespace {
+
+constexpr double kRepetitionTimeMs = 2000.0;
+constexpr int kRun1Volumes = 200;
+constexpr int kRun2Volumes = 150;
+
+// Little-endian binary output.
+class BinaryFile {
+  public:
+    explicit BinaryFile(const std::string& path) : out_(path, std::ios::binary | std::ios::trunc) {}
+    bool good() const { return static_cast<bool>(out_); }
+    void int8(std::int8_t value) { out_.put(static_cast<char>(value)); }
+    void int16(std::int16_t value) {
+        const auto bits = static_cast<std::uint16_t>(value);
+        out_.put(static_cast<char>(bits & 0xFF));
+        out_.put(static_cast<char>(bits >> 8));
+    }
+    void float32(float value) {
+        const auto bits = std::bit_cast<std::uint32_t>(value);
+        for (int shift = 0; shift < 32; shift += 8) {
+            out_.put(static_cast<char>((bits >> shift) & 0xFF));
+        }
+    }
+    void text(const std::string& value) {
+        out_.write(value.c_str(), std::streamsize(value.size() + 1));
+    }
+    void byte(unsigned char value) { out_.put(static_cast<char>(value)); }
+
+  private:
+    std::ofstream out_;
+};
+
+// Normal deviates from a fixed-seed engine whose output the language fixes (the standard
+// distributions may differ between libraries).
+class Noise {
+  public:
+    explicit Noise(std::uint32_t seed) : engine_(seed) {}
+    double uniform() { return (static_cast<double>(engine_()) + 0.5) / 4294967296.0; }
+    double normal() {
+        return std::sqrt(-2.0 * std::log(uniform())) * std::cos(2.0 * std::numbers::pi * uniform());
+    }
+
+  private:
+    std::mt19937 engine_;
+};
+
+bool writeVolumeDocument(const std::string& path) {
+    constexpr int kDim = 64;
+    BinaryFile out(path);
+    out.int16(4);
+    out.int16(kDim);
+    out.int16(kDim);
+    out.int16(kDim);
+    // A bright ellipsoid head in a dark field.
+    for (int z = 0; z < kDim; ++z) {
+        for (int y = 0; y < kDim; ++y) {
+            for (int x = 0; x < kDim; ++x) {
+                const double dx = (x - 31.5) / 26.0;
+                const double dy = (y - 31.5) / 30.0;
+                const double dz = (z - 31.5) / 24.0;
+                const double r = dx * dx + dy * dy + dz * dz;
+                out.byte(static_cast<unsigned char>(r < 1.0 ? 90 + 60 * (1.0 - r) : 8));
+            }
+        }
+    }
+    return out.good();
+}
+
+bool writeTimeCourse(const std::string& path, const std::string& sourceRun,
+                     const std::vector<std::string>& protocols, int volumes, std::uint32_t seed) {
+    BinaryFile out(path);
+    out.int16(3);
+    out.text(sourceRun);
+    out.int16(static_cast<std::int16_t>(protocols.size()));
+    for (const auto& protocol : protocols) {
+        out.text(protocol);
+    }
+    out.int16(0);  // current protocol
+    out.int16(2);  // 32-bit floats
+    out.int16(static_cast<std::int16_t>(volumes));
+    out.int16(3);  // resolution: 3 mm voxels over the 1 mm volume document
+    const std::int16_t box[] = {30, 36, 27, 33, 24, 30};  // 2 x 2 x 2 voxels
+    for (const std::int16_t bound : box) {
+        out.int16(bound);
+    }
+    out.int8(1);  // radiological convention
+    out.int8(1);  // native space
+    out.float32(static_cast<float>(kRepetitionTimeMs));
+    Noise noise(seed);
+    for (int voxel = 0; voxel < 8; ++voxel) {
+        const double baseline = 900.0 + 40.0 * voxel;
+        for (int k = 0; k < volumes; ++k) {
+            const double drift = 0.05 * k;
+            out.float32(static_cast<float>(baseline + drift + 6.0 * noise.normal()));
+        }
+    }
+    return out.good();
+}
+
+// Three translations (mm) and three rotations (degrees) walking slowly from 0.
+std::vector<std::vector<double>> motionEstimates(int volumes, std::uint32_t seed) {
+    Noise noise(seed);
+    std::vector<std::vector<double>> rows;
+    std::vector<double> position(6, 0.0);
+    for (int k = 0; k < volumes; ++k) {
+        rows.push_back(position);
+        for (std::size_t j = 0; j < 6; ++j) {
+            position[j] = 0.98 * position[j] + (j < 3 ? 0.03 : 0.02) * noise.normal();
+        }
+    }
+    return rows;
+}
+
+// Beats per minute around 66, two slow waves.
+double heartRate(int k, double phase) {
+    const double t = k * kRepetitionTimeMs / 1000.0;
+    return 66.0 + 2.5 * std::sin(2.0 * std::numbers::pi * t / 74.0 + phase) +
+           1.2 * std::sin(2.0 * std::numbers::pi * t / 29.0 + 2.0 * phase);
+}
+
+// Respiration volume per time, around 0.8, a breathing envelope over slow waves.
+double respiration(int k, double phase) {
+    const double t = k * kRepetitionTimeMs / 1000.0;
+    return 0.8 + 0.12 * std::sin(2.0 * std::numbers::pi * t / 52.0 + phase) +
+           0.05 * std::sin(2.0 * std::numbers::pi * t / 17.0 + 3.0 * phase);
+}
+
+void writeHeader(std::FILE* out, int predictors, int points, int constant, int firstConfound) {
+    std::fprintf(out, "FileVersion:             1\n\n");
+    std::fprintf(out, "NrOfPredictors:          %d\n", predictors);
+    std::fprintf(out, "NrOfDataPoints:          %d\n", points);
+    std::fprintf(out, "IncludesConstant:        %d\n", constant);
+    std::fprintf(out, "FirstConfoundPredictor:  %d\n\n", firstConfound);
+}
+
+void writeTimeCourseHeader(std::FILE* out, int predictors, int points) {
+    std::fprintf(out, "FileVersion:     2\n");
+    std::fprintf(out, "Type:            DesignMatrix\n");
+    std::fprintf(out, "NrOfPredictors:  %d\n", predictors);
+    std::fprintf(out, "NrOfDataPoints:  %d\n", points);
+}
+
+constexpr const char* kMotionNames =
+    "\"Translation X [mm]\" \"Translation Y [mm]\" \"Translation Z [mm]\" "
+    "\"Rotation X [deg]\" \"Rotation Y [deg]\" \"Rotation Z [deg]\"\n";
+
+bool writeMotion(const std::string& path, bool timeCourseLayout, int volumes, std::uint32_t seed) {
+    std::FILE* out = std::fopen(path.c_str(), "w");
+    if (out == nullptr) {
+        return false;
+    }
+    if (timeCourseLayout) {
+        writeTimeCourseHeader(out, 6, volumes);
+    } else {
+        writeHeader(out, 6, volumes, 0, 1);
+        std::fprintf(out, "255 0 0   0 255 0   0 0 255   255 255 0   255 0 255   0 255 255\n");
+    }
+    std::fputs(kMotionNames, out);
+    for (const auto& row : motionEstimates(volumes, seed)) {
+        for (std::size_t j = 0; j < row.size(); ++j) {
+            std::fprintf(out, "%s%.6f", j == 0 ? "" : " ", row[j]);
+        }
+        std::fputc('\n', out);
+    }
+    return std::fclose(out) == 0;
+}
+
+// One physiological predictor: in the time-course layout, or in the design-matrix layout with
+// a constant predictor after it.
+bool writePhysiology(const std::string& path, const char* name, double (*wave)(int, double),
+                     double phase, bool timeCourseLayout, int volumes) {
+    std::FILE* out = std::fopen(path.c_str(), "w");
+    if (out == nullptr) {
+        return false;
+    }
+    if (timeCourseLayout) {
+        writeTimeCourseHeader(out, 1, volumes);
+        std::fprintf(out, "\"%s\"\n", name);
+    } else {
+        writeHeader(out, 2, volumes, 1, 1);
+        std::fprintf(out, "255 200 0   255 255 255\n\"%s\" \"Constant\"\n", name);
+    }
+    for (int k = 0; k < volumes; ++k) {
+        std::fprintf(out, timeCourseLayout ? "%.6f\n" : "%.6f 1.000000\n", wave(k, phase));
+    }
+    return std::fclose(out) == 0;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    if (argc < 2 || argc > 3 || (argc == 3 && std::string(argv[2]) != "--text")) {
+        std::fprintf(stderr, "usage: sdmweaver_example_generator FOLDER [--text]\n");
+        return 2;
+    }
+    const std::string folder = std::string(argv[1]) + "/";
+    bool ok =
+        writeVolumeDocument(folder + "anatomy.vmr") &&
+        writeTimeCourse(folder + "run1.vtc", "run1.fmr", {"faces_volumes.prt"}, kRun1Volumes, 11) &&
+        writeTimeCourse(folder + "run2.vtc", "run2.fmr", {}, kRun2Volumes, 12);
+    if (ok && argc == 3) {
+        ok = writeMotion(folder + "run1_3DMC.sdm", false, kRun1Volumes, 21) &&
+             writeMotion(folder + "run2_3DMC.rtc", true, kRun2Volumes, 22) &&
+             writePhysiology(folder + "run1_HR.rtc", "HeartRate", heartRate, 0.0, true,
+                             kRun1Volumes) &&
+             writePhysiology(folder + "run1_RVT.sdm", "RVT", respiration, 0.0, false,
+                             kRun1Volumes) &&
+             writePhysiology(folder + "run2_HR.sdm", "HeartRate", heartRate, 1.3, false,
+                             kRun2Volumes) &&
+             writePhysiology(folder + "run2_RVT.rtc", "RVT", respiration, 0.7, true, kRun2Volumes);
+    }
+    if (!ok) {
+        std::fprintf(stderr, "sdmweaver_example_generator: cannot write into %s\n", argv[1]);
+        return 1;
+    }
+    return 0;
+}

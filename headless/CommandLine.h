@@ -1,0 +1,49 @@
+#pragma once
+
+// The sdmweaver command line: what the host answers to the plug-in's dialogs and which
+// documents it holds.
+
+#include <array>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "headless/DialogAnswers.h"
+#include "headless/ResponseFunction.h"
+
+namespace headless {
+
+inline constexpr float kMinimumPredictorValue = -100.0f;
+inline constexpr float kMaximumPredictorValue = 100.0f;
+
+struct Options {
+    bool help = false;
+    bool version = false;
+    std::optional<std::string> list;  // the file dialog's answer; none: the dialog is cancelled
+    std::optional<std::string> vmr;   // the current volume document; none: there is none
+    ResponseFunction hrf = ResponseFunction::TwoGamma;
+    NumberAnswer value{false, 1.0f};
+    bool skipFirst = false;
+    bool zTransform = false;
+    std::optional<std::string> log;
+    std::optional<std::string> plugin;
+    std::optional<std::array<int, 3>> hostVersion;
+};
+
+struct CommandLine {
+    Options options;
+    std::string error;  // a usage error; empty when the arguments are fine
+};
+
+// Reads the arguments after the program name. Options take their value as the next argument
+// or after '=' (--value=-2.5); the last of a repeated option counts.
+CommandLine parseCommandLine(const std::vector<std::string>& arguments);
+
+// The dialog answers the options give, in the order the plug-in asks: response function
+// (yes/no), predictor value, skip first condition (yes/no), z-transform (yes/no), file list.
+void addDialogAnswers(const Options& options, DialogAnswers& answers);
+
+// The text of --help: every option with an example.
+std::string helpText();
+
+}  // namespace headless
