@@ -12,6 +12,8 @@ constexpr char kNoConfounds[] = "No confounds found for this protocol.";
 
 }  // namespace
 
+ConfoundDispatch::~ConfoundDispatch() = default;
+
 void collectConfounds(const std::vector<std::string>& entries, const std::vector<FileKind>& kinds,
                       std::size_t protocolIndex, std::size_t end, const std::string& sdmPath,
                       bool zTransform, const ConfoundDispatch& dispatch) {

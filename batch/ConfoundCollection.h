@@ -15,7 +15,9 @@ namespace batch {
 // The two dispatch operations the stage may call; by default the confound dispatch itself.
 class ConfoundDispatch {
   public:
-    virtual ~ConfoundDispatch() = default;
+    // Defined in ConfoundCollection.cpp, so that the class's type information lives there alone:
+    // a MinGW build would otherwise export it from the plug-in module beside the class pair.
+    virtual ~ConfoundDispatch();
     virtual std::string addConfounds(const std::string& sdmPath, const char* motionPath,
                                      const char* heartRatePath, const char* respirationPath,
                                      bool zTransform, bool hasMotion, bool hasHeartRate,

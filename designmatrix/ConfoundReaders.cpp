@@ -266,9 +266,11 @@ DesignMatrixFilePtr readFile(const char* path, const Reading& reading, std::int3
             record->sourcePath = path;
         }
         // Opened for reading only, so other programs may go on reading and writing the file.
+        // Byte for byte: the tokens take a carriage return for white space, and the room left in
+        // the file (charactersLeft) is measured in positions that Windows line ends cannot skew.
         std::ifstream in;
         if (path != nullptr) {
-            in.open(path);
+            in.open(path, std::ios::in | std::ios::binary);
         }
         host::logFormat("Reading file: %s", path != nullptr ? path : "");
         if (!in.is_open()) {

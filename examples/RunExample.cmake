@@ -3,6 +3,8 @@
 # matrices written. The list names its files relative to that folder, where the program runs.
 # With -DPLOT=DIR the run also draws its design matrices into DIR (relative to STUDY) with --plot.
 #   cmake -DPROGRAM=... -DGENERATOR=... -DSOURCE=... -DSTUDY=... [-DPLOT=DIR] -P RunExample.cmake
+# Optional: -DEMULATOR=... runs both programs through it (a cross build's programs under Wine);
+# -DLOG=file keeps the log (the program's standard output) in that file too.
 
 set(study_files
     study.txt
@@ -26,7 +28,7 @@ file(MAKE_DIRECTORY "${STUDY}")
 foreach(name IN LISTS study_files)
     file(COPY "${SOURCE}/${name}" DESTINATION "${STUDY}")
 endforeach()
-execute_process(COMMAND "${GENERATOR}" "${STUDY}" RESULT_VARIABLE generated)
+execute_process(COMMAND ${EMULATOR} "${GENERATOR}" "${STUDY}" RESULT_VARIABLE generated)
 if(NOT generated EQUAL 0)
     message(FATAL_ERROR "The example documents could not be generated.")
 endif()
@@ -40,11 +42,14 @@ message(STATUS "Running: sdmweaver ${shown} (in ${STUDY})")
 # The log (standard output) and the rest (standard error) are shown one after the other, so that
 # neither breaks into the other's lines.
 execute_process(
-    COMMAND "${PROGRAM}" ${arguments}
+    COMMAND ${EMULATOR} "${PROGRAM}" ${arguments}
     WORKING_DIRECTORY "${STUDY}"
     OUTPUT_VARIABLE log
     ERROR_VARIABLE messages
     RESULT_VARIABLE status)
+if(DEFINED LOG)
+    file(WRITE "${LOG}" "${log}")
+endif()
 message(STATUS "The log:")
 execute_process(COMMAND "${CMAKE_COMMAND}" -E echo_append "${log}")
 message(STATUS "Dialogs, messages and host notes:")

@@ -2,6 +2,10 @@
 
 #include <cstdio>
 
+#if defined(__MINGW32__) && !__USE_MINGW_ANSI_STDIO
+#error "MinGW builds compose text with the C99 printf family (see SDMWEAVER_PRINTF)"
+#endif
+
 namespace host {
 
 std::string formatTextV(const char* format, std::va_list arguments) {

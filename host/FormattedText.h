@@ -7,7 +7,12 @@
 
 namespace host {
 
-#if defined(__GNUC__)
+#if defined(__MINGW32__)
+// MinGW's C++ library composes with its own C99 printf family (%zu, %lld, ...), not with the
+// Windows runtime's: the formats are checked against that one (FormattedText.cpp insists on it).
+#define SDMWEAVER_PRINTF(formatIndex, firstArgument) \
+    __attribute__((format(gnu_printf, formatIndex, firstArgument)))
+#elif defined(__GNUC__)
 #define SDMWEAVER_PRINTF(formatIndex, firstArgument) \
     __attribute__((format(printf, formatIndex, firstArgument)))
 #else

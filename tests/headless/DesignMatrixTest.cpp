@@ -186,7 +186,7 @@ TEST(DesignMatrixFile, SavesToAPathAndRefusesAnEmptyMatrixOrAnUnwritablePath) {
     std::string error;
     const std::string path = dir.file("run1_task.sdm");
     ASSERT_TRUE(headless::saveDesignMatrix(savedExample(1.0f), path, error)) << error;
-    EXPECT_EQ(testsupport::readFile(path), headless::formatDesignMatrix(savedExample(1.0f)));
+    EXPECT_EQ(testsupport::readText(path), headless::formatDesignMatrix(savedExample(1.0f)));
 
     DesignMatrix empty;
     empty.reset(3, kTr);

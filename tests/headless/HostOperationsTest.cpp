@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <filesystem>
 #include <sstream>
 
 #include "headless/CommandLine.h"
@@ -16,6 +17,12 @@ namespace {
 
 using testsupport::TempDir;
 using testsupport::writeFile;
+
+// A path as the host reports the files it found or looked for: normalised, in the platform's own
+// form (on Windows with '\\' between names).
+std::string hostForm(const std::string& path) {
+    return std::filesystem::path(path).lexically_normal().string();
+}
 
 constexpr char kProtocol[] =
     "FileVersion: 2\nResolutionOfTime: Volumes\nExperiment: Two tasks\n"
@@ -145,7 +152,7 @@ TEST_F(HostOperations, LogGoesToStandardOutputAloneEachEntryFollowedByOneLineBre
     EXPECT_EQ(err(), "message: Two\nmessage: lines\n");
     headless::resetHostSession();
     session().console.openLogFile(dir_.file("other.log"));  // closes run.log
-    EXPECT_EQ(testsupport::readFile(logPath), expected);
+    EXPECT_EQ(testsupport::readText(logPath), expected);
 }
 
 TEST_F(HostOperations, ReportsTheDefaultVersionOrTheOneSet) {
@@ -197,7 +204,7 @@ TEST_F(HostOperations, FindsTheNamedProtocolBesideTheTimeCourse) {
     ASSERT_EQ(linkAndName("task.prt"), 1) << err();
     host::ProtocolRecord record;
     ASSERT_EQ(tkGetProtocol(&record), 1);
-    EXPECT_STREQ(record.fileName, dir_.file("task.prt").c_str());
+    EXPECT_EQ(record.fileName, hostForm(dir_.file("task.prt")));
     EXPECT_TRUE(errorSays("protocol task.prt found beside the time course: "));
     // The header now carries the name the plug-in gave.
     host::VtcHeaderRecord header;
@@ -210,7 +217,7 @@ TEST_F(HostOperations, FindsTheProtocolBesideTheVolumeDocumentOrAsGivenWhenAbsol
     openStudy();
     std::filesystem::rename(dir_.file("run1.vtc"), dir_.path() / "runs" / "run1.vtc");
     writeFile(dir_.file("task.prt"), kProtocol);
-    ASSERT_EQ(tkLinkVTCToCurrentVMR((dir_.path() / "runs" / "run1.vtc").c_str(), 1), 1);
+    ASSERT_EQ(tkLinkVTCToCurrentVMR((dir_.path() / "runs" / "run1.vtc").string().c_str(), 1), 1);
     host::VtcHeaderRecord header;
     tkGetHeaderOfVTCOfCurrentVMR(&header);
     std::strcpy(header.linkedProtocolName, "task.prt");
@@ -223,14 +230,14 @@ TEST_F(HostOperations, FindsTheProtocolBesideTheVolumeDocumentOrAsGivenWhenAbsol
     std::strcpy(header.linkedProtocolName, absolute.c_str());
     EXPECT_EQ(tkSetHeaderOfVTCOfCurrentVMR(&header), 1);
     EXPECT_TRUE(errorSays("found as given"));
-    EXPECT_EQ(session().protocol->fileName, absolute);
+    EXPECT_EQ(session().protocol->fileName, hostForm(absolute));
 }
 
 TEST_F(HostOperations, AMissingOrMalformedProtocolLeavesNoCurrentProtocol) {
     openStudy();
     EXPECT_EQ(linkAndName("absent.prt"), 0);
     EXPECT_TRUE(errorSays("host: protocol absent.prt not found; looked at:\nhost:   " +
-                          dir_.file("absent.prt")));
+                          hostForm(dir_.file("absent.prt"))));
     host::ProtocolRecord record;
     EXPECT_EQ(tkGetProtocol(&record), 0);
 
@@ -337,7 +344,7 @@ TEST_F(HostOperations, BuildAndSaveADesignMatrixAsThePlugInDrivesIt) {
 
     const std::string path = dir_.file("run1_task.sdm");
     ASSERT_EQ(tkSaveSingleStudyGLMDesignMatrix(path.c_str()), 1);
-    const std::string text = testsupport::readFile(path);
+    const std::string text = testsupport::readText(path);
     EXPECT_TRUE(
         text.starts_with("FileVersion:             1\n\nNrOfPredictors:          3\n"
                          "NrOfDataPoints:          20\nIncludesConstant:        1\n"

@@ -16,6 +16,7 @@ namespace {
 using designmatrix::addAllConfounds;
 using designmatrix::addConfounds;
 using mergefixtures::golden;
+using mergefixtures::textLines;
 using testsupport::readFile;
 using testsupport::writeFile;
 
@@ -177,13 +178,15 @@ TEST_F(Dispatch, ReaderFollowsDotRtcAnywhereInThePath) {
     // run1_RVT.rtc: time-course layout (generated colours); run1_RVT.sdm: design-matrix layout.
     log.clear();
     merged = addConfounds(base, nullptr, nullptr, respiration.c_str(), false, false, false, true);
-    EXPECT_NE(readFile(merged).find("255 255 0 255 255 20 255 255 255 \n"), std::string::npos);
+    EXPECT_NE(readFile(merged).find(textLines("255 255 0 255 255 20 255 255 255 \n")),
+              std::string::npos);
     log.clear();
     std::filesystem::remove(merged);
     merged =
         addConfounds(base, nullptr, nullptr, respirationSdmPath.c_str(), false, false, false, true);
     EXPECT_EQ(merged, dir.file("run1_RVT.sdm"));
-    EXPECT_NE(readFile(merged).find("255 0 0 0 255 0 7 8 9 255 255 255 \n"), std::string::npos);
+    EXPECT_NE(readFile(merged).find(textLines("255 0 0 0 255 0 7 8 9 255 255 255 \n")),
+              std::string::npos);
 }
 
 TEST_F(Dispatch, FileThatCannotBeReadStopsTheMergeWithOneLineNamingIt) {

@@ -1,12 +1,25 @@
 cmake_minimum_required(VERSION 3.25)
-# Checks the dynamic symbols the plug-in module defines: the seven plain functions and the members
-# of the class pair, and nothing of the plug-in's inner workings.
+# Checks the symbols the plug-in module exports: the seven plain functions and the members of the
+# class pair, and nothing of the plug-in's inner workings.
 # Usage: cmake -DMODULE=path/to/sdmweaver.so -P CheckExports.cmake
-find_program(NM NAMES nm llvm-nm REQUIRED)
-execute_process(COMMAND ${NM} -D --defined-only ${MODULE}
-                OUTPUT_VARIABLE listing RESULT_VARIABLE status)
-if(NOT status EQUAL 0)
-    message(FATAL_ERROR "nm failed on ${MODULE}")
+#        cmake -DMODULE=path/to/sdmweaver.dll -DOBJDUMP=x86_64-w64-mingw32-objdump -P ...
+# (a MinGW-built module: the same names, read from its export table)
+if(MODULE MATCHES "\\.dll$")
+    include(${CMAKE_CURRENT_LIST_DIR}/ListPeExports.cmake)
+else()
+    find_program(NM NAMES nm llvm-nm REQUIRED)
+    execute_process(COMMAND ${NM} -D --defined-only ${MODULE}
+                    OUTPUT_VARIABLE listing RESULT_VARIABLE status)
+    if(NOT status EQUAL 0)
+        message(FATAL_ERROR "nm failed on ${MODULE}")
+    endif()
+    set(found "")
+    string(REPLACE "\n" ";" lines "${listing}")
+    foreach(line IN LISTS lines)
+        if(line MATCHES "^[0-9a-fA-F]* +[A-Za-z] +([^ ]+)$")
+            list(APPEND found ${CMAKE_MATCH_1})
+        endif()
+    endforeach()
 endif()
 
 set(required
@@ -23,15 +36,9 @@ set(required
 set(allowed ${required} _ZTV9SdmWeaver _ZTI9SdmWeaver _ZTS9SdmWeaver
     _ZTI19ZMTKPluginInterface _ZTS19ZMTKPluginInterface)
 
-string(REPLACE "\n" ";" lines "${listing}")
-set(found "")
-foreach(line IN LISTS lines)
-    if(line MATCHES "^[0-9a-fA-F]* +[A-Za-z] +([^ ]+)$")
-        set(name ${CMAKE_MATCH_1})
-        list(APPEND found ${name})
-        if(NOT name IN_LIST allowed AND NOT name MATCHES "^(_init|_fini|__bss_start|_edata|_end)$")
-            message(SEND_ERROR "unexpected export: ${name}")
-        endif()
+foreach(name IN LISTS found)
+    if(NOT name IN_LIST allowed AND NOT name MATCHES "^(_init|_fini|__bss_start|_edata|_end)$")
+        message(SEND_ERROR "unexpected export: ${name}")
     endif()
 endforeach()
 foreach(name IN LISTS required)

@@ -2,25 +2,17 @@
 
 // The built plug-in module, loaded by path as a host loads it.
 
-#include <dlfcn.h>
-
 #include <stdexcept>
 #include <string>
 
 #include "plugin/ZMTKPluginInterface.h"
+#include "tests/plugin/LoadedLibrary.h"
 
 class PluginModule {
   public:
-    PluginModule() : handle_(::dlopen(SDMWEAVER_PLUGIN_PATH, RTLD_NOW | RTLD_LOCAL)) {
-        if (handle_ == nullptr) {
-            throw std::runtime_error(std::string("cannot load the plug-in: ") + ::dlerror());
-        }
-    }
-    ~PluginModule() { ::dlclose(handle_); }
-    PluginModule(const PluginModule&) = delete;
-    PluginModule& operator=(const PluginModule&) = delete;
+    PluginModule() : library_(SDMWEAVER_PLUGIN_PATH) {}
 
-    void* symbol(const char* name) const { return ::dlsym(handle_, name); }
+    void* symbol(const char* name) const { return library_.symbol(name); }
     std::string text(const char* exportName) const {
         auto* function = reinterpret_cast<const char* (*)()>(symbol(exportName));
         if (function == nullptr) {
@@ -38,5 +30,5 @@ class PluginModule {
     }
 
   private:
-    void* handle_;
+    LoadedLibrary library_;
 };

@@ -36,7 +36,7 @@ TempDir::TempDir() {
         auto candidate =
             base / ("sdmweaver-test-" + std::to_string(seed()) + "-" + std::to_string(counter++));
         if (std::filesystem::create_directory(candidate)) {
-            path_ = candidate;
+            path_ = candidate.generic_string();
             return;
         }
     }
@@ -60,6 +60,11 @@ void writeFile(const std::string& path, const std::string& bytes) {
 
 std::string readFile(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+std::string readText(const std::string& path) {
+    std::ifstream in(path);
     return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
 

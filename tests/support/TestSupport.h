@@ -9,7 +9,8 @@
 
 namespace testsupport {
 
-// A fresh folder, removed with everything in it when the object goes.
+// A fresh folder, removed with everything in it when the object goes. Its paths use '/' between
+// names on every platform (Windows takes it too), so expected texts can be written with '/'.
 class TempDir {
   public:
     TempDir();
@@ -19,7 +20,7 @@ class TempDir {
 
     const std::filesystem::path& path() const { return path_; }
     // Path of a file inside the folder, as a text.
-    std::string file(const std::string& name) const { return (path_ / name).string(); }
+    std::string file(const std::string& name) const { return (path_ / name).generic_string(); }
 
   private:
     std::filesystem::path path_;
@@ -29,6 +30,9 @@ class TempDir {
 void writeFile(const std::string& path, const std::string& bytes);
 // The whole file as bytes; empty when it cannot be read.
 std::string readFile(const std::string& path);
+// The whole file as text, line ends as '\n': what a program wrote in text mode, Windows' CR LF
+// included. Empty when it cannot be read.
+std::string readText(const std::string& path);
 
 // While alive, the host function table's log operation appends every entry to entries().
 // Restores the previous entry when it goes.
