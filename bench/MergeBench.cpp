@@ -8,8 +8,10 @@
 #include <benchmark/benchmark.h>
 
 #include <cstdio>
+#include <cstdlib>
 #include <fstream>
 #include <map>
+#include <random>
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -17,6 +19,8 @@
 #include "bench/BenchFiles.h"
 #include "designmatrix/ConfoundDispatch.h"
 #include "designmatrix/ConfoundMerge.h"
+#include "designmatrix/NumberFormatting.h"
+#include "designmatrix/NumberParsing.h"
 
 namespace {
 
@@ -97,6 +101,73 @@ void plainCopy(benchmark::State& state) {
     state.SetBytesProcessed(state.iterations() * bench::fileBytes(base));
 }
 
+// Values as the merge meets them: convolved predictors written with six decimals and read
+// back, most below one.
+std::vector<double> typicalValues() {
+    std::mt19937 engine(3);
+    std::uniform_real_distribution<double> value(-0.4, 1.3);
+    std::vector<double> values(4096);
+    for (double& v : values) {
+        char text[32];
+        std::snprintf(text, sizeof text, "%.6f",
+                      static_cast<double>(static_cast<float>(value(engine))));
+        v = std::strtod(text, nullptr);
+    }
+    return values;
+}
+
+// The number conversions alone, per value.
+void defaultNotation(benchmark::State& state) {
+    const std::vector<double> values = typicalValues();
+    std::string text;
+    for (auto _ : state) {
+        text.clear();
+        for (const double v : values) {
+            designmatrix::appendDefaultNotation(text, v);
+        }
+        benchmark::DoNotOptimize(text.data());
+    }
+    state.SetItemsProcessed(state.iterations() * static_cast<std::int64_t>(values.size()));
+}
+
+void sixDecimals(benchmark::State& state) {
+    const std::vector<double> values = typicalValues();
+    std::string text;
+    for (auto _ : state) {
+        text.clear();
+        for (const double v : values) {
+            designmatrix::appendSixDecimals(text, v);
+        }
+        benchmark::DoNotOptimize(text.data());
+    }
+    state.SetItemsProcessed(state.iterations() * static_cast<std::int64_t>(values.size()));
+}
+
+void scanSixDecimals(benchmark::State& state) {
+    std::string text;
+    for (const double v : typicalValues()) {
+        designmatrix::appendSixDecimals(text, v);
+        text += ' ';
+    }
+    std::int64_t count = 0;
+    for (auto _ : state) {
+        const char* p = text.data();
+        const char* end = p + text.size();
+        double sum = 0.0;
+        while (p < end) {
+            double v = 0.0;
+            p = designmatrix::scanDouble(p, end, v).end + 1;
+            sum += v;
+            ++count;
+        }
+        benchmark::DoNotOptimize(sum);
+    }
+    state.SetItemsProcessed(count);
+}
+
+BENCHMARK(defaultNotation)->Name("Numbers/DefaultNotation");
+BENCHMARK(sixDecimals)->Name("Numbers/SixDecimals");
+BENCHMARK(scanSixDecimals)->Name("Numbers/ScanDouble");
 BENCHMARK(mergeWriter)->Name("Merge/Writer")->Unit(benchmark::kMillisecond);
 BENCHMARK(readAndMerge)->Name("Merge/ReadAndMerge")->Unit(benchmark::kMillisecond);
 BENCHMARK(plainCopy)->Name("Merge/PlainCopy")->Unit(benchmark::kMillisecond);

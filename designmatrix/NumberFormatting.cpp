@@ -5,6 +5,7 @@
 #include <charconv>
 #include <cmath>
 #include <cstdint>
+#include <cstring>
 #include <system_error>
 
 namespace designmatrix {
@@ -16,14 +17,77 @@ constexpr std::uint64_t kSmallestSixDigits = 100000;
 constexpr std::uint64_t kPastSixDigits = 1000000;
 constexpr int kFixedDecimals = 6;
 constexpr double kFixedScale = 1e6;
+constexpr std::uint64_t kFixedUnits = 1000000;
 constexpr std::size_t kFixedMinimumWidth = 4;
 
 // 10^k for k from 0 to 22, all exact.
-constexpr std::array<double, 23> kPowersOfTen = {
+constexpr int kExactPower = 22;
+constexpr std::array<double, kExactPower + 1> kPowersOfTen = {
     1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,  1e8,  1e9,  1e10, 1e11,
     1e12, 1e13, 1e14, 1e15, 1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22,
 };
-constexpr int kExactPower = 22;
+
+// "00" to "99".
+constexpr std::array<char, 200> kDigitPairs = [] {
+    std::array<char, 200> pairs{};
+    for (std::size_t i = 0; i < 100; ++i) {
+        pairs[2 * i] = static_cast<char>('0' + i / 10);
+        pairs[2 * i + 1] = static_cast<char>('0' + i % 10);
+    }
+    return pairs;
+}();
+
+// Writes the two digits of n (below 100).
+char* writePair(char* out, std::uint64_t n) {
+    std::memcpy(out, &kDigitPairs[2 * n], 2);
+    return out + 2;
+}
+
+// Writes the six digits of n (below 10^6), leading zeros included.
+char* writeSixDigits(char* out, std::uint64_t n) {
+    out = writePair(out, n / 10000);
+    out = writePair(out, n / 100 % 100);
+    return writePair(out, n % 100);
+}
+
+// The six digits of n (below 10^6) at the front of d, leading zeros included; returns how many
+// stay once trailing zeros go (at least one when the first digit is not zero).
+std::size_t sixDigitsWithoutTrailingZeros(std::array<char, 16>& d, std::uint64_t n) {
+    if constexpr (std::endian::native == std::endian::little) {
+        // Built in a register, digit i in byte i, and stored at once; '0' gives a zero byte under
+        // the mask, so the zero bytes at the top are the trailing zeros.
+        const auto pair = [](std::uint64_t k) {
+            std::uint16_t bits = 0;
+            std::memcpy(&bits, &kDigitPairs[2 * k], sizeof bits);
+            return std::uint64_t{bits};
+        };
+        const std::uint64_t word =
+            pair(n / 10000) | pair(n / 100 % 100) << 16 | pair(n % 100) << 32;
+        std::memcpy(d.data(), &word, sizeof word);
+        const std::uint64_t values = (word ^ 0x303030303030ull) << 16;
+        return kSignificantDigits - static_cast<std::size_t>(std::countl_zero(values) / 8);
+    } else {
+        writeSixDigits(d.data(), n);
+        std::size_t kept = kSignificantDigits;
+        while (kept > 1 && d[kept - 1] == '0') {
+            --kept;
+        }
+        return kept;
+    }
+}
+
+// Writes n in decimal without leading zeros.
+char* writeUnsigned(char* out, std::uint64_t n) {
+    std::array<char, 20> digits{};
+    std::size_t at = digits.size();
+    do {
+        digits[--at] = static_cast<char>('0' + n % 10);
+        n /= 10;
+    } while (n != 0);
+    const std::size_t count = digits.size() - at;
+    std::memcpy(out, digits.data() + at, count);
+    return out + count;
+}
 
 // The integer nearest to y, ties to even, for 0 <= y < 2^52: adding 2^52 leaves no fraction
 // bits, so the addition itself rounds (in the default rounding mode).
@@ -37,16 +101,6 @@ double roundToInteger(double y) {
 // the error of that one rounding (at most half a unit in the last place, below y x 2^-53).
 bool roundsLikeExact(double y, double r) {
     return 0.5 - std::fabs(y - r) > y * 0x1p-52;
-}
-
-// Appends the general conversion of formatted printing at precision 6, by the library.
-void appendGeneralByLibrary(std::string& text, double value) {
-    std::array<char, 64> buffer{};
-    const auto [end, error] = std::to_chars(buffer.data(), buffer.data() + buffer.size(), value,
-                                            std::chars_format::general, kSignificantDigits);
-    if (error == std::errc()) {
-        text.append(buffer.data(), end);
-    }
 }
 
 // magnitude x 10^shift rounded to an integer as formatted printing rounds the exact product;
@@ -65,22 +119,31 @@ bool scaledToInteger(double magnitude, int shift, std::uint64_t& integer) {
     return true;
 }
 
+// 10^k for k from -20 to 28 (the negative ones rounded), to place a magnitude among them.
+constexpr int kLowestPlace = -20;
+constexpr std::array<double, 49> kPlaces = {
+    1e-20, 1e-19, 1e-18, 1e-17, 1e-16, 1e-15, 1e-14, 1e-13, 1e-12, 1e-11, 1e-10, 1e-9, 1e-8,
+    1e-7,  1e-6,  1e-5,  1e-4,  1e-3,  1e-2,  1e-1,  1e0,   1e1,   1e2,   1e3,   1e4,  1e5,
+    1e6,   1e7,   1e8,   1e9,   1e10,  1e11,  1e12,  1e13,  1e14,  1e15,  1e16,  1e17, 1e18,
+    1e19,  1e20,  1e21,  1e22,  1e23,  1e24,  1e25,  1e26,  1e27,  1e28,
+};
+
 // Six significant digits of magnitude (positive, normal) and the decimal exponent of the first
 // one, rounded as formatted printing rounds; false when this cannot be settled cheaply.
 bool sixSignificantDigits(double magnitude, std::uint64_t& digits, int& exponent) {
-    // floor(log10(magnitude)) is the estimate from the binary exponent or one more.
+    // floor(log10(magnitude)): the estimate from the binary exponent, or one more.
     const auto bits = std::bit_cast<std::uint64_t>(magnitude);
     const int binaryExponent = static_cast<int>((bits >> 52) & 0x7FF) - 1023;
     int decimal = (binaryExponent * 78913) >> 18;  // floor(binaryExponent x log10(2))
-    if (!scaledToInteger(magnitude, kSignificantDigits - 1 - decimal, digits)) {
+    const int next = decimal + 1 - kLowestPlace;
+    if (next < 0 || next >= static_cast<int>(kPlaces.size())) {
         return false;
     }
-    if (digits > kPastSixDigits) {
-        // Seven digits: the estimate was one too small.
+    if (magnitude >= kPlaces[static_cast<std::size_t>(next)]) {
         decimal += 1;
-        if (!scaledToInteger(magnitude, kSignificantDigits - 1 - decimal, digits)) {
-            return false;
-        }
+    }
+    if (!scaledToInteger(magnitude, kSignificantDigits - 1 - decimal, digits)) {
+        return false;
     }
     if (digits == kPastSixDigits) {
         // 999999.5 and above round up to the next power of ten.
@@ -88,79 +151,71 @@ bool sixSignificantDigits(double magnitude, std::uint64_t& digits, int& exponent
         decimal += 1;
     }
     exponent = decimal;
+    // A magnitude within a rounding of a negative power of ten may be placed one off: then the
+    // digits are not six, and the library writes it.
     return digits >= kSmallestSixDigits && digits < kPastSixDigits;
+}
+
+// The general conversion of formatted printing at precision 6, by the library.
+char* writeGeneralByLibrary(char* out, double value) {
+    return std::to_chars(out, out + kNumberTextRoom, value, std::chars_format::general,
+                         kSignificantDigits)
+        .ptr;
 }
 
 }  // namespace
 
-void appendDefaultNotation(std::string& text, double value) {
+char* writeDefaultNotation(char* out, double value) {
     const double magnitude = std::fabs(value);
     std::uint64_t digits = 0;
     int exponent = 0;
     if (!std::isnormal(magnitude) || !sixSignificantDigits(magnitude, digits, exponent)) {
-        appendGeneralByLibrary(text, value);
-        return;
+        return writeGeneralByLibrary(out, value);
     }
-    // The six digits, most significant first, and how many stay once trailing zeros go.
-    std::array<char, kSignificantDigits> d{};
-    for (int i = kSignificantDigits - 1; i >= 0; --i) {
-        d[static_cast<std::size_t>(i)] = static_cast<char>('0' + digits % 10);
-        digits /= 10;
-    }
-    int kept = kSignificantDigits;
-    while (kept > 1 && d[static_cast<std::size_t>(kept - 1)] == '0') {
-        --kept;
-    }
+    // The six digits, most significant first, then zeros: pieces of it are copied eight
+    // characters at a time (the room behind `out` takes the excess), and only the characters
+    // that belong to the text are counted.
+    std::array<char, 16> d{};
+    const std::size_t kept = sixDigitsWithoutTrailingZeros(d, digits);
 
-    std::array<char, 32> out{};
-    std::size_t n = 0;
-    if (std::signbit(value)) {
-        out[n++] = '-';
-    }
-    if (exponent < -4 || exponent >= kSignificantDigits) {
-        // d.ddddde+XX
-        out[n++] = d[0];
-        if (kept > 1) {
-            out[n++] = '.';
-            for (int i = 1; i < kept; ++i) {
-                out[n++] = d[static_cast<std::size_t>(i)];
-            }
-        }
-        out[n++] = 'e';
-        out[n++] = exponent < 0 ? '-' : '+';
-        const int power = exponent < 0 ? -exponent : exponent;
-        if (power >= 100) {
-            out[n++] = static_cast<char>('0' + power / 100);
-        }
-        out[n++] = static_cast<char>('0' + power / 10 % 10);
-        out[n++] = static_cast<char>('0' + power % 10);
-    } else if (exponent >= 0) {
-        // ddd.ddd: the first exponent + 1 digits before the point.
-        const int whole = exponent + 1;
-        for (int i = 0; i < whole; ++i) {
-            out[n++] = d[static_cast<std::size_t>(i)];
-        }
+    *out = '-';
+    out += std::signbit(value) ? 1 : 0;
+    if (exponent >= 0 && exponent < kSignificantDigits) {
+        // ddd.ddd: exponent + 1 digits before the point, the point only when digits follow.
+        const auto whole = static_cast<std::size_t>(exponent) + 1;
+        std::memcpy(out, d.data(), 8);
+        out += whole;
         if (kept > whole) {
-            out[n++] = '.';
-            for (int i = whole; i < kept; ++i) {
-                out[n++] = d[static_cast<std::size_t>(i)];
-            }
+            *out = '.';
+            std::memcpy(out + 1, d.data() + whole, 8);
+            out += 1 + kept - whole;
         }
-    } else {
-        // 0.000ddd
-        out[n++] = '0';
-        out[n++] = '.';
-        for (int i = -1; i > exponent; --i) {
-            out[n++] = '0';
-        }
-        for (int i = 0; i < kept; ++i) {
-            out[n++] = d[static_cast<std::size_t>(i)];
-        }
+        return out;
     }
-    text.append(out.data(), n);
+    if (exponent < 0 && exponent >= -4) {
+        // 0.000ddd
+        std::memcpy(out, "0.000000", 8);
+        out += 1 - exponent;
+        std::memcpy(out, d.data(), 8);
+        return out + kept;
+    }
+    // d.ddddde+XX
+    *out++ = d[0];
+    if (kept > 1) {
+        *out = '.';
+        std::memcpy(out + 1, d.data() + 1, 8);
+        out += kept;
+    }
+    *out++ = 'e';
+    *out++ = exponent < 0 ? '-' : '+';
+    const auto power = static_cast<std::uint64_t>(exponent < 0 ? -exponent : exponent);
+    if (power >= 100) {
+        *out++ = static_cast<char>('0' + power / 100);
+    }
+    return writePair(out, power % 100);
 }
 
-void appendSixDecimals(std::string& text, double value) {
+char* writeSixDecimals(char* out, double value) {
     const double magnitude = std::fabs(value);
     // Below 1e9 the scaled value stays below 2^50, where the rounding test is sound.
     if (magnitude < 1e9) {
@@ -168,40 +223,41 @@ void appendSixDecimals(std::string& text, double value) {
         const double rounded = roundToInteger(scaled);
         if (roundsLikeExact(scaled, rounded)) {
             const auto units = static_cast<std::uint64_t>(rounded);
-            std::array<char, 32> out{};
-            std::size_t n = 0;
-            if (std::signbit(value)) {
-                out[n++] = '-';
+            *out = '-';
+            out += std::signbit(value) ? 1 : 0;
+            const std::uint64_t whole = units / kFixedUnits;
+            if (whole < 10) {
+                *out++ = static_cast<char>('0' + whole);
+            } else {
+                out = writeUnsigned(out, whole);
             }
-            const auto whole = units / static_cast<std::uint64_t>(kFixedScale);
-            auto fraction = units % static_cast<std::uint64_t>(kFixedScale);
-            n = static_cast<std::size_t>(
-                std::to_chars(out.data() + n, out.data() + out.size(), whole).ptr - out.data());
-            out[n++] = '.';
-            for (int i = kFixedDecimals - 1; i >= 0; --i) {
-                out[n + static_cast<std::size_t>(i)] = static_cast<char>('0' + fraction % 10);
-                fraction /= 10;
-            }
-            n += kFixedDecimals;
-            text.append(out.data(), n);
-            return;
+            *out++ = '.';
+            return writeSixDigits(out, units % kFixedUnits);
         }
     }
-    // Any other value, by the library: the text grows to fit the largest magnitudes.
-    std::string printed(32, '\0');
-    for (;;) {
-        const auto [end, error] = std::to_chars(printed.data(), printed.data() + printed.size(),
-                                                value, std::chars_format::fixed, kFixedDecimals);
-        if (error == std::errc()) {
-            printed.resize(static_cast<std::size_t>(end - printed.data()));
-            break;
-        }
-        printed.resize(printed.size() * 2);
+    // Any other value, by the library, padded to the minimum width.
+    std::array<char, kNumberTextRoom> text{};
+    const auto [end, error] = std::to_chars(text.data(), text.data() + text.size(), value,
+                                            std::chars_format::fixed, kFixedDecimals);
+    if (error != std::errc()) {
+        return out;
     }
-    if (printed.size() < kFixedMinimumWidth) {
-        text.append(kFixedMinimumWidth - printed.size(), ' ');
+    const auto length = static_cast<std::size_t>(end - text.data());
+    for (std::size_t i = length; i < kFixedMinimumWidth; ++i) {
+        *out++ = ' ';
     }
-    text += printed;
+    std::memcpy(out, text.data(), length);
+    return out + length;
+}
+
+void appendDefaultNotation(std::string& text, double value) {
+    std::array<char, kNumberTextRoom> buffer;  // only what is written is read
+    text.append(buffer.data(), writeDefaultNotation(buffer.data(), value));
+}
+
+void appendSixDecimals(std::string& text, double value) {
+    std::array<char, kNumberTextRoom> buffer;  // only what is written is read
+    text.append(buffer.data(), writeSixDecimals(buffer.data(), value));
 }
 
 }  // namespace designmatrix

@@ -27,59 +27,44 @@ unsigned digitOf(char c) {
     return static_cast<unsigned>(c - '0');
 }
 
-// What a scan of a floating-point text found. While at most kMaxMantissaDigits significant digits
-// were seen, the text's value is mantissa x 10^(exponent - fractionDigits).
-struct DecimalText {
-    bool negative = false;
-    bool hasDigits = false;  // a digit before or after the decimal point
-    bool exponentMark = false;
-    bool exponentDigits = false;
-    bool exponentNegative = false;
-    std::uint64_t mantissa = 0;
-    int significantDigits = 0;  // digits from the first non-zero one on
-    std::int64_t fractionDigits = 0;
-    // The value is 0.d... x 10^(leadingPlace + exponent), d the first significant digit.
-    std::int64_t leadingPlace = 0;
-    std::int64_t exponent = 0;  // without its sign, capped
-
-    bool isNumber() const { return hasDigits && (!exponentMark || exponentDigits); }
-    std::int64_t signedExponent() const { return exponentNegative ? -exponent : exponent; }
-};
-
-void takeMantissaDigit(DecimalText& text, char c, bool afterPoint) {
-    text.hasDigits = true;
-    if (afterPoint) {
-        ++text.fractionDigits;
-    }
-    if (text.significantDigits == 0 && c == '0') {
-        if (afterPoint) {
-            --text.leadingPlace;
+// Decimal place of the first significant digit of a floating-point text: its value is
+// 0.d... x 10^(place + exponent).
+std::int64_t leadingPlace(const char* p, const char* end) {
+    std::int64_t place = 0;
+    bool afterPoint = false;
+    bool significant = false;
+    for (; p != end && *p != 'e' && *p != 'E'; ++p) {
+        if (*p == '.') {
+            afterPoint = true;
+        } else if (isDigit(*p)) {
+            significant = significant || *p != '0';
+            if (!afterPoint && significant) {
+                ++place;
+            } else if (afterPoint && !significant) {
+                --place;
+            }
         }
-        return;
     }
-    if (!afterPoint) {
-        ++text.leadingPlace;
-    }
-    if (text.significantDigits < kMaxMantissaDigits) {
-        text.mantissa = text.mantissa * 10 + digitOf(c);
-    }
-    ++text.significantDigits;
+    return place;
 }
 
 // The correctly rounded value of the taken characters, for the texts the exact shortcut does not
 // cover. False when the magnitude is beyond the largest double.
-bool convertText(const char* first, const char* end, const DecimalText& text, double& value) {
+bool convertText(const char* first, const char* end, bool negative, std::int64_t exponent,
+                 double& value) {
     if (*first == '+') {
         ++first;  // the conversion takes no '+' in front
     }
     const auto [stop, error] = std::from_chars(first, end, value, std::chars_format::general);
     if (error == std::errc::result_out_of_range) {
-        if (text.leadingPlace + text.signedExponent() > 0) {
-            value = text.negative ? std::numeric_limits<double>::lowest()
-                                  : std::numeric_limits<double>::max();
+        // Far beyond the largest double or far below the smallest: the side shows in where the
+        // first significant digit stands.
+        if (leadingPlace(first, end) + exponent > 0) {
+            value = negative ? std::numeric_limits<double>::lowest()
+                             : std::numeric_limits<double>::max();
             return false;
         }
-        value = text.negative ? -0.0 : 0.0;
+        value = negative ? -0.0 : 0.0;
         return true;
     }
     if (error != std::errc() || stop != end) {
@@ -93,60 +78,86 @@ bool convertText(const char* first, const char* end, const DecimalText& text, do
 
 NumberScan scanDouble(const char* first, const char* last, double& value) {
     const char* p = first;
-    DecimalText text;
+    bool negative = false;
     if (p != last && (*p == '+' || *p == '-')) {
-        text.negative = *p == '-';
+        negative = *p == '-';
         ++p;
     }
-    bool afterPoint = false;
-    while (p != last) {
-        const char c = *p;
-        if (isDigit(c)) {
-            if (text.exponentMark) {
-                text.exponentDigits = true;
-                if (text.exponent < kExponentCap) {
-                    text.exponent = text.exponent * 10 + digitOf(c);
-                }
-            } else {
-                takeMantissaDigit(text, c, afterPoint);
-            }
-        } else if (c == '.' && !afterPoint && !text.exponentMark) {
-            afterPoint = true;
-        } else if ((c == 'e' || c == 'E') && !text.exponentMark && text.hasDigits) {
-            text.exponentMark = true;
-            // A sign right after the mark belongs to the exponent; anything else is looked at
-            // afresh.
-            if (p + 1 != last && (p[1] == '+' || p[1] == '-')) {
-                text.exponentNegative = p[1] == '-';
+    // Digits before and after the point. While at most kMaxMantissaDigits of them are
+    // significant, the value is mantissa x 10^(exponent - fractionDigits).
+    std::uint64_t mantissa = 0;
+    int significant = 0;
+    const char* wholeStart = p;
+    while (p != last && *p == '0') {
+        ++p;
+    }
+    for (; p != last && isDigit(*p); ++p) {
+        if (significant < kMaxMantissaDigits) {
+            mantissa = mantissa * 10 + digitOf(*p);
+        }
+        ++significant;
+    }
+    bool hasDigits = p != wholeStart;
+    std::int64_t fractionDigits = 0;
+    if (p != last && *p == '.') {
+        ++p;
+        const char* fractionStart = p;
+        if (significant == 0) {
+            while (p != last && *p == '0') {
                 ++p;
             }
-        } else {
-            break;
         }
+        for (; p != last && isDigit(*p); ++p) {
+            if (significant < kMaxMantissaDigits) {
+                mantissa = mantissa * 10 + digitOf(*p);
+            }
+            ++significant;
+        }
+        fractionDigits = p - fractionStart;
+        hasDigits = hasDigits || fractionDigits > 0;
+    }
+    // An exponent mark counts only after a digit; then digits must follow it (and its sign).
+    bool isNumber = hasDigits;
+    std::int64_t exponent = 0;
+    if (hasDigits && p != last && (*p == 'e' || *p == 'E')) {
         ++p;
+        bool exponentNegative = false;
+        if (p != last && (*p == '+' || *p == '-')) {
+            exponentNegative = *p == '-';
+            ++p;
+        }
+        const char* exponentStart = p;
+        for (; p != last && isDigit(*p); ++p) {
+            if (exponent < kExponentCap) {
+                exponent = exponent * 10 + digitOf(*p);
+            }
+        }
+        isNumber = p != exponentStart;
+        if (exponentNegative) {
+            exponent = -exponent;
+        }
     }
 
-    if (!text.isNumber()) {
+    if (!isNumber) {
         value = 0.0;
         return {p, false};
     }
-    if (text.significantDigits == 0) {
-        value = text.negative ? -0.0 : 0.0;
+    if (significant == 0) {
+        value = negative ? -0.0 : 0.0;
         return {p, true};
     }
-    const std::int64_t scale = text.signedExponent() - text.fractionDigits;
-    if (text.significantDigits <= kMaxMantissaDigits && text.mantissa <= kExactMantissa &&
+    const std::int64_t scale = exponent - fractionDigits;
+    if (significant <= kMaxMantissaDigits && mantissa <= kExactMantissa &&
         scale >= -kExactPowerOfTen && scale <= kExactPowerOfTen) {
         // Both operands are exact, so the one rounding of the division or product is the correct
         // rounding of the decimal value.
-        const auto mantissa = static_cast<double>(text.mantissa);
-        const double magnitude = scale < 0
-                                     ? mantissa / kPowersOfTen[static_cast<std::size_t>(-scale)]
-                                     : mantissa * kPowersOfTen[static_cast<std::size_t>(scale)];
-        value = text.negative ? -magnitude : magnitude;
+        const auto exact = static_cast<double>(mantissa);
+        const double magnitude = scale < 0 ? exact / kPowersOfTen[static_cast<std::size_t>(-scale)]
+                                           : exact * kPowersOfTen[static_cast<std::size_t>(scale)];
+        value = negative ? -magnitude : magnitude;
         return {p, true};
     }
-    return {p, convertText(first, p, text, value)};
+    return {p, convertText(first, p, negative, exponent, value)};
 }
 
 NumberScan scanInteger(const char* first, const char* last, std::int32_t& value) {
