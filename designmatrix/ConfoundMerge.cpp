@@ -5,6 +5,7 @@
 #include <filesystem>
 #include <fstream>
 #include <locale>
+#include <string_view>
 #include <system_error>
 #include <utility>
 #include <vector>
@@ -155,8 +156,9 @@ class BaseDesignMatrix {
                stopped(host::formatText("the name of predictor %d", predictor + 1));
     }
 
-    bool value(double& number, std::int32_t predictor, std::int32_t row) {
-        return tokens_.number(number) ||
+    // A value and the characters it was read from, valid until the next read.
+    bool value(double& number, std::string_view& text, std::int32_t predictor, std::int32_t row) {
+        return tokens_.number(number, text) ||
                stopped(host::formatText("value %d of row %d", predictor + 1, row + 1));
     }
 
@@ -361,8 +363,9 @@ class MergedDesignMatrix {
     // Rows are composed in memory and written a block at a time; what a row the base cannot
     // complete holds up to where it stopped is written too.
     bool rows() {
-        constexpr std::size_t kBlock = 64 * 1024;
-        TextLine text;
+        // Kept well below the size from which allocations become mappings of their own.
+        constexpr std::size_t kBlock = 32 * 1024;
+        TextLine text(kBlock + 8 * 1024);
         const auto flush = [&] {
             out_.write(text.data(), static_cast<std::streamsize>(text.size()));
             text.clear();
@@ -372,12 +375,18 @@ class MergedDesignMatrix {
             double held = 0.0;
             for (std::int32_t p = 0; p < predictors_; ++p) {
                 double value = 0.0;
-                if (!base_.value(value, p, row)) {
+                std::string_view read;
+                if (!base_.value(value, read, p, row)) {
                     flush();
                     return false;
                 }
                 if (p < copiedInPlace_) {
-                    text.defaultNotation(value);
+                    // A value read in the very form the stream writes is copied as it stands.
+                    if (isDefaultNotation(read)) {
+                        text.text(read);
+                    } else {
+                        text.defaultNotation(value);
+                    }
                     text.character('\t');
                 } else {
                     held = value;

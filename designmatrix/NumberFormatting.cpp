@@ -250,6 +250,50 @@ char* writeSixDecimals(char* out, double value) {
     return out + length;
 }
 
+bool isDefaultNotation(std::string_view text) {
+    const auto isDigit = [](char c) { return c >= '0' && c <= '9'; };
+    const auto allDigits = [&](std::string_view digits) {
+        for (const char c : digits) {
+            if (!isDigit(c)) {
+                return false;
+            }
+        }
+        return true;
+    };
+    if (!text.empty() && text.front() == '-') {
+        text.remove_prefix(1);
+    }
+    if (text.empty() || !isDigit(text.front())) {
+        return false;
+    }
+    const std::size_t point = text.find('.');
+    if (text.front() == '0') {
+        // "0", or "0." with at most three zeros and then one to six significant digits.
+        if (text.size() == 1) {
+            return true;
+        }
+        if (point != 1) {
+            return false;
+        }
+        const std::string_view fraction = text.substr(2);
+        const std::size_t zeros = fraction.find_first_not_of('0');
+        if (zeros == std::string_view::npos || zeros > 3) {
+            return false;
+        }
+        const std::size_t significant = fraction.size() - zeros;
+        return significant <= kSignificantDigits && allDigits(fraction) && fraction.back() != '0';
+    }
+    // One to six digits before the point, and together with those after it at most six, the last
+    // not a zero.
+    if (point == std::string_view::npos) {
+        return text.size() <= kSignificantDigits && allDigits(text);
+    }
+    const std::string_view whole = text.substr(0, point);
+    const std::string_view fraction = text.substr(point + 1);
+    return !fraction.empty() && whole.size() + fraction.size() <= kSignificantDigits &&
+           allDigits(whole) && allDigits(fraction) && fraction.back() != '0';
+}
+
 void appendDefaultNotation(std::string& text, double value) {
     std::array<char, kNumberTextRoom> buffer;  // only what is written is read
     text.append(buffer.data(), writeDefaultNotation(buffer.data(), value));

@@ -5,6 +5,7 @@
 
 #include <cstddef>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace designmatrix {
@@ -22,6 +23,11 @@ char* writeDefaultNotation(char* out, double value);
 // four characters. Returns the end of the text; `out` has room for kNumberTextRoom characters.
 char* writeSixDecimals(char* out, double value);
 
+// True when `text` is exactly what writeDefaultNotation writes for the number it reads as: a
+// decimal of at most six significant digits, without exponent, '+', surplus zeros or a bare
+// point. Such a text can be copied instead of converted twice.
+bool isDefaultNotation(std::string_view text);
+
 // The same texts, appended.
 void appendDefaultNotation(std::string& text, double value);
 void appendSixDecimals(std::string& text, double value);
@@ -29,9 +35,21 @@ void appendSixDecimals(std::string& text, double value);
 // Text composed from numbers and single characters, growing as it needs to.
 class TextLine {
   public:
+    // Room for `capacity` characters from the start.
+    explicit TextLine(std::size_t capacity = 0) : text_(capacity + kNumberTextRoom) {}
+
     void clear() { size_ = 0; }
     void defaultNotation(double value) { grow(writeDefaultNotation(room(), value)); }
     void sixDecimals(double value) { grow(writeSixDecimals(room(), value)); }
+    void text(std::string_view characters) {
+        char* end = room();
+        if (characters.size() > kNumberTextRoom) {
+            text_.resize(text_.size() + characters.size());
+            end = text_.data() + size_;
+        }
+        characters.copy(end, characters.size());
+        size_ += characters.size();
+    }
     void character(char c) {
         *room() = c;
         ++size_;

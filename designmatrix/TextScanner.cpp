@@ -154,6 +154,11 @@ bool TextScanner::integer(std::int32_t& value) {
 }
 
 bool TextScanner::number(double& value) {
+    std::string_view text;
+    return number(value, text);
+}
+
+bool TextScanner::number(double& value, std::string_view& text) {
     if (failed_ || endSeen_ || !skipWhiteSpace()) {
         return fail();
     }
@@ -170,6 +175,7 @@ bool TextScanner::number(double& value) {
         if (next_ == end_) {
             endSeen_ = true;
         }
+        text = std::string_view(buffer_.data() + start, taken);
         return scan.ok || fail();
     }
 }

@@ -9,6 +9,7 @@
 #include <istream>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace designmatrix {
@@ -26,6 +27,8 @@ class TextScanner {
     bool name(std::string& token);
     bool integer(std::int32_t& value);
     bool number(double& value);
+    // The same, and the characters the number was read from, valid until the next read.
+    bool number(double& value, std::string_view& text);
     bool skipQuotes(std::int64_t count);
 
     bool good() const { return !failed_; }

@@ -7,12 +7,15 @@
 #include <cstdio>
 #include <limits>
 #include <locale>
+#include <optional>
 #include <random>
 #include <sstream>
 #include <string>
 #include <vector>
 
 #include "designmatrix/NumberFormatting.h"
+#include "designmatrix/NumberParsing.h"
+#include "tests/numbers/StreamComparison.h"
 
 namespace {
 
@@ -152,6 +155,64 @@ TEST(NumberFormatting, RandomValuesOfEveryMagnitudeAreWrittenAlike) {
             ADD_FAILURE() << result.message();
         }
     }
+}
+
+// The value a text reads as, by the readers' own scan; nothing when it is not a whole number.
+std::optional<double> readAs(const std::string& text) {
+    double value = 0.0;
+    const designmatrix::NumberScan scan =
+        designmatrix::scanDouble(text.data(), text.data() + text.size(), value);
+    if (!scan.ok || scan.end != text.data() + text.size()) {
+        return std::nullopt;
+    }
+    return value;
+}
+
+TEST(NumberFormatting, TellsATextTheStreamWouldWriteAsItStands) {
+    for (const char* text : {"0", "-0", "1", "-7", "0.5", "-0.054321", "0.123457", "0.0001",
+                             "0.000123457", "123456", "12345.6", "1.5", "100000", "99.9"}) {
+        EXPECT_TRUE(designmatrix::isDefaultNotation(text)) << text;
+        EXPECT_EQ(byStream(*readAs(text)), text);
+    }
+    for (const char* text :
+         {"",     "-",        "+1",         "00",          "01",    "0.",       ".5",        "1.",
+          "1.50", "0.00001",  "1234567",    "1.23456e+06", "1e-05", "1.234567", "0.1234567", "0.0",
+          "-0.0", "1.000000", "12.3456789", "1e2",         "0x1",   "--1",      "0.5x"}) {
+        EXPECT_FALSE(designmatrix::isDefaultNotation(text)) << text;
+    }
+}
+
+TEST(NumberFormatting, ATextTakenAsItStandsIsWhatTheStreamWrites) {
+    std::mt19937 engine(4242);
+    std::mt19937_64 bits(17);
+    int taken = 0;
+    for (int i = 0; i < 100000; ++i) {
+        std::string text;
+        switch (i % 3) {
+            case 0:
+                text = numberstest::randomNumberText(engine);
+                break;
+            case 1: {  // as the workstation writes values
+                char field[64];
+                std::snprintf(field, sizeof field, "%.6f",
+                              std::uniform_real_distribution<double>(-2.0, 2.0)(engine));
+                text = field;
+                break;
+            }
+            default:  // as the stream writes them: always taken when there is no exponent
+                text = byStream(std::bit_cast<double>(bits()));
+                if (text.find_first_of("eian") == std::string::npos) {
+                    EXPECT_TRUE(designmatrix::isDefaultNotation(text)) << text;
+                }
+                break;
+        }
+        const std::optional<double> value = readAs(text);
+        if (value && designmatrix::isDefaultNotation(text)) {
+            ++taken;
+            ASSERT_EQ(byStream(*value), text);
+        }
+    }
+    EXPECT_GT(taken, 10000);
 }
 
 }  // namespace
