@@ -1,18 +1,19 @@
 #include "designmatrix/ConfoundMerge.h"
 
 #include <array>
-#include <charconv>
 #include <cstdint>
 #include <filesystem>
 #include <fstream>
 #include <locale>
+#include <string_view>
 #include <system_error>
 #include <utility>
 #include <vector>
 
 #include "batch/PathOperations.h"
+#include "designmatrix/NumberFormatting.h"
 #include "designmatrix/RecordDescription.h"
-#include "designmatrix/TokenReader.h"
+#include "designmatrix/TextScanner.h"
 #include "host/HostOperations.h"
 
 namespace designmatrix {
@@ -155,8 +156,9 @@ class BaseDesignMatrix {
                stopped(host::formatText("the name of predictor %d", predictor + 1));
     }
 
-    bool value(double& number, std::int32_t predictor, std::int32_t row) {
-        return tokens_.number(number) ||
+    // A value and the characters it was read from, valid until the next read.
+    bool value(double& number, std::string_view& text, std::int32_t predictor, std::int32_t row) {
+        return tokens_.number(number, text) ||
                stopped(host::formatText("value %d of row %d", predictor + 1, row + 1));
     }
 
@@ -169,7 +171,7 @@ class BaseDesignMatrix {
 
   private:
     bool stopped(const std::string& place) const {
-        if (file_.eof()) {
+        if (tokens_.eof()) {
             host::logFormat(
                 "Problem with reading %s: the file ends before %s. The merged design matrix is "
                 "left incomplete.",
@@ -185,29 +187,8 @@ class BaseDesignMatrix {
 
     const std::string& path_;
     std::ifstream file_;
-    TokenReader tokens_;
+    TextScanner tokens_;
 };
-
-// The value as "%4.6lf" writes it in the classic locale: six decimals, at least four characters,
-// '.' as the decimal point whatever the process locale. The text grows to fit any value.
-std::string fixedSixDecimals(double value) {
-    constexpr int kDecimals = 6;
-    constexpr std::size_t kMinimumWidth = 4;
-    std::string text(32, '\0');
-    for (;;) {
-        const auto [end, error] = std::to_chars(text.data(), text.data() + text.size(), value,
-                                                std::chars_format::fixed, kDecimals);
-        if (error == std::errc()) {
-            text.resize(static_cast<std::size_t>(end - text.data()));
-            break;
-        }
-        text.resize(text.size() * 2);
-    }
-    if (text.size() < kMinimumWidth) {
-        text.insert(0, kMinimumWidth - text.size(), ' ');
-    }
-    return text;
-}
 
 // The data-point test of step 5; logs why it fails.
 bool dataPointsSuffice(const Confounds& confounds, std::int32_t basePoints, DataPointRule rule) {
@@ -379,38 +360,61 @@ class MergedDesignMatrix {
         return true;
     }
 
+    // Rows are composed in memory and written a block at a time; what a row the base cannot
+    // complete holds up to where it stopped is written too.
     bool rows() {
+        // Kept well below the size from which allocations become mappings of their own.
+        constexpr std::size_t kBlock = 32 * 1024;
+        TextLine text(kBlock + 8 * 1024);
+        const auto flush = [&] {
+            out_.write(text.data(), static_cast<std::streamsize>(text.size()));
+            text.clear();
+        };
         for (std::int32_t row = 0; row < points_; ++row) {
             const auto i = static_cast<std::size_t>(row);
             double held = 0.0;
             for (std::int32_t p = 0; p < predictors_; ++p) {
                 double value = 0.0;
-                if (!base_.value(value, p, row)) {
+                std::string_view read;
+                if (!base_.value(value, read, p, row)) {
+                    flush();
                     return false;
                 }
                 if (p < copiedInPlace_) {
-                    out_ << value << '\t';
+                    // A value read in the very form the stream writes is copied as it stands.
+                    if (isDefaultNotation(read)) {
+                        text.text(read);
+                    } else {
+                        text.defaultNotation(value);
+                    }
+                    text.character('\t');
                 } else {
                     held = value;
                 }
             }
             if (confounds_.motion != nullptr) {
                 for (const auto& column : confounds_.motion->motionColumns) {
-                    out_ << column[i] << '\t';
+                    text.defaultNotation(column[i]);
+                    text.character('\t');
                 }
             }
             for (const DesignMatrixFile* record : {confounds_.heartRate, confounds_.respiration}) {
                 if (record != nullptr) {
                     for (const auto& column : record->predictorValues) {
-                        out_ << fixedSixDecimals(column[i]) << '\t';
+                        text.sixDecimals(column[i]);
+                        text.character('\t');
                     }
                 }
             }
             if (holdsConstant_) {
-                out_ << fixedSixDecimals(held);
+                text.sixDecimals(held);
             }
-            out_ << '\n';
+            text.character('\n');
+            if (text.size() >= kBlock) {
+                flush();
+            }
         }
+        flush();
         return true;
     }
 

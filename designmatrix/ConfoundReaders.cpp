@@ -7,7 +7,7 @@
 #include <optional>
 #include <string>
 
-#include "designmatrix/TokenReader.h"
+#include "designmatrix/TextScanner.h"
 #include "host/HostOperations.h"
 
 namespace designmatrix {
@@ -63,7 +63,7 @@ ColourTriple generatedColour(std::int32_t i) {
 
 // One header entry: a key token, thrown away unread, then an integer. The field is set only
 // when both were read.
-bool readEntry(TokenReader& reader, std::int32_t& field) {
+bool readEntry(TextScanner& reader, std::int32_t& field) {
     std::string key;
     std::int32_t value = 0;
     if (!reader.word(key) || !reader.integer(value)) {
@@ -73,7 +73,7 @@ bool readEntry(TokenReader& reader, std::int32_t& field) {
     return true;
 }
 
-bool readHeader(TokenReader& reader, Layout layout, DesignMatrixFile& record) {
+bool readHeader(TextScanner& reader, Layout layout, DesignMatrixFile& record) {
     if (!readEntry(reader, record.fileVersion)) {
         return false;
     }
@@ -103,25 +103,6 @@ std::int32_t keptCount(const DesignMatrixFile& record) {
     return record.includesConstant != 0 ? record.nrOfPredictors - 1 : record.nrOfPredictors;
 }
 
-// Characters between the reading position and the end of the file; nothing when the stream
-// cannot tell.
-std::optional<std::int64_t> charactersLeft(std::istream& in) {
-    if (in.eof()) {
-        return 0;
-    }
-    const std::istream::pos_type here = in.tellg();
-    if (here == std::istream::pos_type(-1)) {
-        return std::nullopt;
-    }
-    in.seekg(0, std::ios::end);
-    const std::istream::pos_type end = in.tellg();
-    in.seekg(here);
-    if (end == std::istream::pos_type(-1) || !in) {
-        return std::nullopt;
-    }
-    return static_cast<std::int64_t>(end - here);
-}
-
 // Entries that the rest of the file has to hold after its header. Each takes at least one
 // character (a digit, a quotation mark, a name), so counts that make this larger than the
 // characters left cannot be true. Counts are not negative here; the sum fits in 64 bits.
@@ -139,18 +120,19 @@ std::int64_t entriesAfterHeader(const Reading& reading, const DesignMatrixFile& 
 
 // Counts are checked before anything is sized by them: a negative count, a constant without
 // predictors, or more entries than the file could still hold, is a failed read.
-bool countsArePossible(std::istream& in, const Reading& reading, const DesignMatrixFile& record) {
+bool countsArePossible(TextScanner& reader, const Reading& reading,
+                       const DesignMatrixFile& record) {
     if (record.nrOfPredictors < 0 || record.nrOfDataPoints < 0) {
         return false;
     }
     if (reading.role == Role::Predictors && keptCount(record) < 0) {
         return false;
     }
-    const std::optional<std::int64_t> left = charactersLeft(in);
+    const std::optional<std::int64_t> left = reader.charactersLeft();
     return left.has_value() && entriesAfterHeader(reading, record) <= *left;
 }
 
-bool readMotion(TokenReader& reader, const Reading& reading, DesignMatrixFile& record) {
+bool readMotion(TextScanner& reader, const Reading& reading, DesignMatrixFile& record) {
     host::logText(reading.colourMessage());
     if (reading.layout == Layout::TimeCourse) {
         record.motionColors = kFixedMotionColours;
@@ -184,7 +166,7 @@ bool readMotion(TokenReader& reader, const Reading& reading, DesignMatrixFile& r
     return true;
 }
 
-bool readPredictors(TokenReader& reader, const Reading& reading, DesignMatrixFile& record) {
+bool readPredictors(TextScanner& reader, const Reading& reading, DesignMatrixFile& record) {
     const std::int32_t predictors = record.nrOfPredictors;
     const std::int32_t kept = keptCount(record);
 
@@ -246,12 +228,12 @@ bool readPredictors(TokenReader& reader, const Reading& reading, DesignMatrixFil
 // Everything after the file was opened. False at the first entry that cannot be read or the
 // first count that cannot be true.
 bool readContents(std::istream& in, const Reading& reading, DesignMatrixFile& record) {
-    TokenReader reader(in);
+    TextScanner reader(in);
     if (!readHeader(reader, reading.layout, record)) {
         return false;
     }
     logHeader(record);
-    if (!countsArePossible(in, reading, record)) {
+    if (!countsArePossible(reader, reading, record)) {
         return false;
     }
     return reading.role == Role::Motion ? readMotion(reader, reading, record)

@@ -1,5 +1,7 @@
 #include "headless/DesignMatrix.h"
 
+#include <algorithm>
+#include <cmath>
 #include <utility>
 
 namespace headless {
@@ -48,26 +50,45 @@ Predictor* DesignMatrix::find(std::string_view name) {
     return nullptr;
 }
 
+namespace {
+
+// The volumes from `first` to `last` seconds, widened by one on each side and cut to the run: a
+// superset of the volumes whose times lie in [first, last].
+std::pair<int, int> volumesAround(double first, double last, double tr, int nrOfVolumes) {
+    const auto clamp = [nrOfVolumes](double k) {
+        return k < 0.0 ? 0 : k > nrOfVolumes - 1 ? nrOfVolumes - 1 : static_cast<int>(k);
+    };
+    return {clamp(std::floor(first / tr) - 1.0), clamp(std::ceil(last / tr) + 1.0)};
+}
+
+}  // namespace
+
 void DesignMatrix::fill(Predictor& predictor, std::vector<PredictorEvent> events,
                         std::int32_t color) {
     predictor.events = std::move(events);
     predictor.conditionColor = color;
-    for (int k = 0; k < nrOfVolumes_; ++k) {
-        const double t = volumeTime(k);
-        float value = 0.0f;
-        for (const PredictorEvent& event : predictor.events) {
+    std::fill(predictor.values.begin(), predictor.values.end(), 0.0f);
+    if (nrOfVolumes_ <= 0) {
+        return;
+    }
+    // Event by event over the volumes near it; where events overlap, the later one's value
+    // stays.
+    const double tr = repetitionTimeMs_ / 1000.0;
+    for (const PredictorEvent& event : predictor.events) {
+        const auto [first, last] = volumesAround(event.start, event.end, tr, nrOfVolumes_);
+        for (int k = first; k <= last; ++k) {
+            const double t = volumeTime(k);
             if (t >= event.start && (t < event.end || (event.endIncluded && t == event.end))) {
-                value = static_cast<float>(event.value);
+                predictor.values[static_cast<std::size_t>(k)] = static_cast<float>(event.value);
             }
         }
-        predictor.values[static_cast<std::size_t>(k)] = value;
     }
 }
 
 void DesignMatrix::convolve(Predictor& predictor, ResponseFunction function) {
     std::vector<PredictorEvent> events = predictor.events;
+    const double tr = repetitionTimeMs_ / 1000.0;
     if (events.empty()) {
-        const double tr = repetitionTimeMs_ / 1000.0;
         for (int k = 0; k < nrOfVolumes_; ++k) {
             const float value = predictor.values[static_cast<std::size_t>(k)];
             if (value != 0.0f) {
@@ -75,13 +96,23 @@ void DesignMatrix::convolve(Predictor& predictor, ResponseFunction function) {
             }
         }
     }
-    for (int k = 0; k < nrOfVolumes_; ++k) {
-        const double t = volumeTime(k);
-        double sum = 0.0;
-        for (const PredictorEvent& event : events) {
-            sum += blockResponse(function, event.start, event.end, event.value, t);
+    // A block's response is zero before its start and again from 32 s after its end, so each
+    // event is summed into the volumes in between only; every volume still adds its events'
+    // responses in event order.
+    std::vector<double> sums(static_cast<std::size_t>(std::max(nrOfVolumes_, 0)), 0.0);
+    for (const PredictorEvent& event : events) {
+        if (sums.empty()) {
+            break;
         }
-        predictor.values[static_cast<std::size_t>(k)] = static_cast<float>(sum);
+        const auto [first, last] =
+            volumesAround(event.start, event.end + kKernelSeconds, tr, nrOfVolumes_);
+        for (int k = first; k <= last; ++k) {
+            sums[static_cast<std::size_t>(k)] +=
+                blockResponse(function, event.start, event.end, event.value, volumeTime(k));
+        }
+    }
+    for (std::size_t k = 0; k < sums.size(); ++k) {
+        predictor.values[k] = static_cast<float>(sums[k]);
     }
     // The values are now the convolved predictor; a further convolution starts from them.
     predictor.events.clear();

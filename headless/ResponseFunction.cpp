@@ -51,8 +51,11 @@ double rawIntegral(ResponseFunction function, double t) {
     return gammaIntegral(static_cast<int>(kBoyntonOrder), (t - kBoyntonDelay) / kBoyntonTau);
 }
 
+// The kernel's raw integral over its 32 s, worked out once per kernel.
 double scale(ResponseFunction function) {
-    return rawIntegral(function, kKernelSeconds);
+    static const double twoGamma = rawIntegral(ResponseFunction::TwoGamma, kKernelSeconds);
+    static const double boynton = rawIntegral(ResponseFunction::Boynton, kKernelSeconds);
+    return function == ResponseFunction::TwoGamma ? twoGamma : boynton;
 }
 
 }  // namespace

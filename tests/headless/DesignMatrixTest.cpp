@@ -105,6 +105,49 @@ TEST_P(ConvolvedPredictor, VolumesAndEquivalentMsecProtocolsGiveTheSamePredictor
     }
 }
 
+// The response at t to a block from start to end (seconds) of the given value, by Simpson's
+// rule over the kernel's values on a grid of about 2.5 ms: a reference that does not use the
+// kernel's running integral.
+double fineGridResponse(ResponseFunction function, double start, double end, double value,
+                        double t) {
+    const double from = std::max(start, t - headless::kKernelSeconds);
+    const double to = std::min(end, t);
+    if (to <= from) {
+        return 0.0;
+    }
+    const int steps = 2 * static_cast<int>(std::ceil((to - from) / 0.005));
+    const double h = (to - from) / steps;
+    double sum =
+        headless::kernelValue(function, t - from) + headless::kernelValue(function, t - to);
+    for (int i = 1; i < steps; ++i) {
+        sum += (i % 2 == 1 ? 4.0 : 2.0) * headless::kernelValue(function, t - (from + i * h));
+    }
+    return value * sum * h / 3.0;
+}
+
+TEST_P(ConvolvedPredictor, MatchesAFineGridConvolutionToAMillionth) {
+    // Sub-TR onsets, a 16 ms event, overlapping blocks, a block longer than the kernel, and one
+    // that runs past the end of the run (100 volumes, 200 s).
+    const std::vector<std::pair<int, int>> intervals = {
+        {1234, 1734},   {9999, 10015},    {20100, 52100},
+        {51000, 56500}, {101010, 103999}, {150500, 230000},
+    };
+    const double value = 2.5;
+    const auto values =
+        predictor(condition(intervals), TimeResolution::Milliseconds, value, GetParam(), 100);
+    double largest = 0.0;
+    for (std::size_t k = 0; k < values.size(); ++k) {
+        const double t = 2.0 * static_cast<double>(k);
+        double reference = 0.0;
+        for (const auto& [start, end] : intervals) {
+            reference += fineGridResponse(GetParam(), start / 1000.0, end / 1000.0, value, t);
+        }
+        EXPECT_NEAR(values[k], reference, 1e-6) << "at " << t << " s";
+        largest = std::max(largest, std::abs(reference));
+    }
+    EXPECT_GT(largest, 1.0);  // the comparison covered real responses
+}
+
 INSTANTIATE_TEST_SUITE_P(Kernels, ConvolvedPredictor,
                          testing::Values(ResponseFunction::TwoGamma, ResponseFunction::Boynton),
                          [](const testing::TestParamInfo<ResponseFunction>& testCase) {
