@@ -81,7 +81,8 @@ TEST(ReadFileListFailure, AListThatCannotBeOpenedIsReportedAndNotRead) {
 TEST(ReadFileListFailure, AListHoldingANulByteIsReportedAndNotRead) {
     testsupport::TempDir dir;
     // A list saved as UTF-16: every other byte is NUL.
-    const std::string text("1\0\n\0t\0a\0s\0k\0.\0p\0r\0t\0", 22);
+    constexpr char kUtf16[] = "1\0\n\0t\0a\0s\0k\0.\0p\0r\0t\0";
+    const std::string text(kUtf16, sizeof kUtf16 - 1);
     testsupport::writeFile(dir.file("list.txt"), text);
     ScriptedHost host(HostScript{});
     EXPECT_FALSE(batch::readFileList(dir.file("list.txt")).has_value());

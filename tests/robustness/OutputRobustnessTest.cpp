@@ -80,6 +80,24 @@ TEST(OutputFolder, ReadOnlyRefusesTheSaveAndNothingIsMerged) {
     EXPECT_EQ(study.newFiles(), std::vector<std::string>{});
 }
 
+TEST(OutputFolder, AReadOnlyMergedFileFromAnEarlierRunIsReportedAndLeftAsItWas) {
+    if (!canRunWithoutOverride()) {
+        GTEST_SKIP() << "running as root without setpriv: permissions cannot be made to apply";
+    }
+    Study study;
+    study.write("run1_task_HR.sdm", "an earlier run's design matrix\n");
+    fs::permissions(study.file("run1_task_HR.sdm"), fs::perms::owner_read);
+    RunOptions options;
+    options.withoutOverride = true;
+    const ProgramResult result = study.run(std::string(kPair) + "{dir}/run1_HR.rtc\n", options);
+
+    expectSound(study, result);
+    EXPECT_TRUE(contains(result.out, "New filename: " + study.file("run1_task_HR.sdm") +
+                                         "\nUnable to open a file for writing.\n"))
+        << result.out;
+    EXPECT_EQ(study.newFiles(), std::vector<std::string>{"run1_task.sdm"});
+}
+
 TEST(FullDisk, TheHostsSaveFailsAndNothingIsMerged) {
     Study study;
     fs::create_symlink("/dev/full", study.folder() / "run1_task.sdm");
