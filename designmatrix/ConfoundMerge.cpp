@@ -133,8 +133,18 @@ class BaseDesignMatrix {
     }
 
     bool name(std::string& token, std::int32_t predictor) {
-        return tokens_.name(token) ||
-               stopped(host::formatText("the name of predictor %d", predictor + 1));
+        if (tokens_.name(token)) {
+            return true;
+        }
+        const std::string place = host::formatText("the name of predictor %d", predictor + 1);
+        if (file_.eof()) {
+            return stopped(place);
+        }
+        host::logFormat(
+            "Problem with reading %s: %s does not close its double quote on its line. The merged "
+            "design matrix is left incomplete.",
+            path_.c_str(), place.c_str());
+        return false;
     }
 
     bool value(double& number, std::int32_t predictor, std::int32_t row) {
