@@ -176,6 +176,8 @@ const ConfoundRow kRows[] = {
     {"NameWithoutQuotes", "run1_HR.rtc", heartRate("1", "6", "HR\n70\n71\n72\n73\n74\n75\n"),
      Outcome::Merged, 4},
     {"MotionNamesWithBlanks", "run1_3DMC.sdm", validMotionDesignMatrix(), Outcome::Merged, 9},
+    {"NameRunningOverALineEnd", "run1_HR.rtc",
+     heartRate("1", "6", "\"Heart\nrate\"\n70\n71\n72\n73\n74\n75\n"), Outcome::NotRead},
 };
 
 INSTANTIATE_TEST_SUITE_P(Rows, BadConfoundFile, testing::ValuesIn(kRows),
