@@ -12,6 +12,7 @@
 #include "batch/FileKind.h"
 #include "batch/FileList.h"
 #include "batch/PathOperations.h"
+#include "batch/SameFile.h"
 #include "designmatrix/ProtocolToDesignMatrix.h"
 #include "host/HostOperations.h"
 #include "host/HostRecords.h"
@@ -101,6 +102,20 @@ std::optional<bool> runProtocol(const ClassifiedList& list, std::size_t k,
 
     const std::string& vtcPath = list.entries[j + 1];
     host::logFormat("\nLoad %s to VMR...", vtcPath.c_str());
+    // The host saves the design matrix without asking: it must not be one of the files this
+    // protocol's confounds are read from.
+    const std::size_t end =
+        k + 1 < list.protocolIndices.size() ? list.protocolIndices[k + 1] : list.entries.size();
+    const std::string designMatrix = designmatrix::designMatrixPath(list.entries[j], vtcPath);
+    for (std::size_t i = j + 2; i < end; ++i) {
+        if (list.kinds[i] >= MotionEstimates && isSameFile(list.entries[i], designMatrix)) {
+            host::logFormat(
+                "The design matrix %s would replace one of the protocol's confound files: it is "
+                "not made.",
+                designMatrix.c_str());
+            return false;
+        }
+    }
     if (host::linkVTCToCurrentVMR(vtcPath.c_str(), 1) != 1) {
         host::logText("Did not succeed in linking and generating.");
         return false;
@@ -139,8 +154,6 @@ std::optional<bool> runProtocol(const ClassifiedList& list, std::size_t k,
             "The design matrix was not saved: no confounds are merged for this protocol.");
         return saved;
     }
-    const std::size_t end =
-        k + 1 < list.protocolIndices.size() ? list.protocolIndices[k + 1] : list.entries.size();
     collectConfounds(list.entries, list.kinds, j, end, *sdmPath, settings.zTransform, dispatch);
     return saved;
 }
@@ -179,6 +192,9 @@ bool run(const ConfoundDispatch& dispatch) {
         host::logText("Warning: not all files have been properly read or classified.");
     }
 
+    if (list.protocolIndices.empty()) {
+        host::logText("The file list holds no protocol (*.prt): no design matrix is made.");
+    }
     bool succeeded = true;
     for (std::size_t k = 0; k < list.protocolIndices.size(); ++k) {
         succeeded = runProtocol(list, k, *settings, dispatch).value_or(succeeded);

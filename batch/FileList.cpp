@@ -100,6 +100,15 @@ std::optional<FileList> readFileList(const std::string& listPath) {
     }
     const std::string text{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
     in.close();
+    // Every entry ends up as a NUL-terminated path: a NUL inside the text would cut it there while
+    // its kind came from the whole token. A list with one is no plain text (UTF-16, binary data).
+    if (const std::size_t nul = text.find('\0'); nul != std::string::npos) {
+        host::logFormat(
+            "The file list %s holds a NUL byte at byte %zu: it is not a plain text file (saved as "
+            "UTF-16?), so none of it is read.",
+            listPath.c_str(), nul + 1);
+        return std::nullopt;
+    }
 
     FileList list;
     ListText reader(text);

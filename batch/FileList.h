@@ -17,7 +17,8 @@ struct FileList {
 // Reads the list at listPath, logging its declared count, every token read (the last one is "^"
 // at the end of the file, or the one-character token that ends the list early) and the list's
 // path. A token that begins with a double quote runs to the next double quote and is one entry
-// without the quotes. No list, after one log line, when the file cannot be opened.
+// without the quotes. No list, after one log line, when the file cannot be opened or holds a NUL
+// byte.
 std::optional<FileList> readFileList(const std::string& listPath);
 
 }  // namespace batch

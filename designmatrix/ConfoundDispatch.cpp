@@ -37,14 +37,25 @@ DesignMatrixFilePtr loadConfound(const char* path, std::int32_t kind) {
     return record;
 }
 
-// True when every loaded record was read; logs one line for each that was not.
+// True when every loaded record was read and has something to add; logs one line for each that
+// has not. A heart-rate or respiration file without a predictor (its only one the constant)
+// would give a design matrix named for a confound it does not hold.
 bool everyRecordRead(std::initializer_list<const DesignMatrixFile*> records) {
     bool allRead = true;
     for (const DesignMatrixFile* record : records) {
-        if (record != nullptr && !record->readOk) {
+        if (record == nullptr) {
+            continue;
+        }
+        if (!record->readOk) {
             host::logFormat(
                 "The confound file %s could not be read: no merged design matrix is written for "
                 "this protocol.",
+                record->sourcePath.c_str());
+            allRead = false;
+        } else if (record->kind != kMotionEstimatesKind && record->nrOfPredictors <= 0) {
+            host::logFormat(
+                "The confound file %s holds no predictor to add: no merged design matrix is "
+                "written for this protocol.",
                 record->sourcePath.c_str());
             allRead = false;
         }

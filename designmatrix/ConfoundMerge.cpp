@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "batch/PathOperations.h"
+#include "batch/SameFile.h"
 #include "designmatrix/NumberFormatting.h"
 #include "designmatrix/RecordDescription.h"
 #include "designmatrix/TextScanner.h"
@@ -94,35 +95,16 @@ bool confoundsAreComplete(const Confounds& confounds, bool hasMotion, bool hasHe
     return complete;
 }
 
-// True when both texts name the same file: the same text, the same file on disk, or the same
-// absolute path once "." and ".." are resolved.
-bool isSameFile(const std::string& first, const std::string& second) {
-    namespace fs = std::filesystem;
-    if (first == second) {
-        return true;
-    }
-    std::error_code error;
-    if (fs::equivalent(first, second, error) && !error) {
-        return true;
-    }
-    const fs::path firstPath = fs::absolute(first, error).lexically_normal();
-    if (error) {
-        return false;
-    }
-    const fs::path secondPath = fs::absolute(second, error).lexically_normal();
-    return !error && firstPath == secondPath;
-}
-
 // True when the new design matrix would replace the base or a confound file.
 bool overwritesAnInput(const std::string& newPath, const std::string& sdmPath,
                        const Confounds& confounds) {
-    if (isSameFile(newPath, sdmPath)) {
+    if (batch::isSameFile(newPath, sdmPath)) {
         return true;
     }
     for (const DesignMatrixFile* record :
          {confounds.motion, confounds.heartRate, confounds.respiration}) {
         if (record != nullptr && !record->sourcePath.empty() &&
-            isSameFile(newPath, record->sourcePath)) {
+            batch::isSameFile(newPath, record->sourcePath)) {
             return true;
         }
     }
@@ -152,8 +134,18 @@ class BaseDesignMatrix {
     }
 
     bool name(std::string& token, std::int32_t predictor) {
-        return tokens_.name(token) ||
-               stopped(host::formatText("the name of predictor %d", predictor + 1));
+        if (tokens_.name(token)) {
+            return true;
+        }
+        const std::string place = host::formatText("the name of predictor %d", predictor + 1);
+        if (file_.eof()) {
+            return stopped(place);
+        }
+        host::logFormat(
+            "Problem with reading %s: %s does not close its double quote on its line. The merged "
+            "design matrix is left incomplete.",
+            path_.c_str(), place.c_str());
+        return false;
     }
 
     // A value and the characters it was read from, valid until the next read.

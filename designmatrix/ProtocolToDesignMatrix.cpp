@@ -60,8 +60,8 @@ std::string conditionDump(int number, const host::ProtocolConditionRecord& condi
     return dump;
 }
 
-// The time course's stem, "_", the protocol's name without extension, ".sdm"; without a time
-// course, the protocol's own stem and ".sdm".
+}  // namespace
+
 std::string designMatrixPath(const std::string& protocolFile, const std::string& vtcPath) {
     std::string path;
     if (!vtcPath.empty()) {
@@ -73,6 +73,8 @@ std::string designMatrixPath(const std::string& protocolFile, const std::string&
     }
     return path + ".sdm";
 }
+
+namespace {
 
 // Sets the first nrOfDataPoints values of the constant predictor, the c-th, to 1.
 void fillConstant(int c, int nrOfDataPoints) {
@@ -105,6 +107,15 @@ bool buildDesignMatrixFromProtocol(int hrfKind, bool logProtocol, float predicto
     }
     if (logProtocol) {
         host::logText(protocolDump(protocol));
+    }
+    // The design matrix is named after the protocol's file: a path that fills its field may have
+    // been cut by the host, and the name would then come from the wrong text.
+    if (fieldText(protocol.fileName).size() >= sizeof protocol.fileName - 1) {
+        host::logFormat(
+            "The protocol's path fills the host's field of %zu characters and may be cut: no "
+            "design matrix is made from it.",
+            sizeof protocol.fileName - 1);
+        return false;
     }
 
     const int nrOfConditions = protocol.nrOfConditions;

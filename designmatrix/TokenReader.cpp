@@ -20,6 +20,11 @@ bool TokenReader::name(std::string& token) {
     token.push_back(static_cast<char>(in_.get()));
     char c = '\0';
     while (in_.get(c)) {
+        if (c == '\n' || c == '\r') {
+            // Names stand on one line: a line end before the closing quote ends the reading.
+            in_.setstate(std::ios::failbit);
+            return false;
+        }
         token.push_back(c);
         if (c == '"') {
             return true;

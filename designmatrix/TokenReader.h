@@ -19,7 +19,8 @@ class TokenReader {
     // The next white-space-delimited token.
     bool word(std::string& token);
     // A predictor name: when it begins with a double quote, everything up to and including the
-    // next double quote (blanks included); otherwise one white-space-delimited token.
+    // next double quote on the same line (blanks included; a line end first is a failure);
+    // otherwise one white-space-delimited token.
     bool name(std::string& token);
     // A signed decimal 32-bit integer, as stream extraction reads one.
     bool integer(std::int32_t& value);

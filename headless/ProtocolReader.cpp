@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cctype>
 #include <charconv>
+#include <cmath>
 #include <fstream>
 #include <iterator>
 #include <limits>
@@ -60,6 +61,28 @@ bool parseNumber(std::string_view token, Number& value) {
     return error == std::errc() && end == token.data() + token.size();
 }
 
+// A piece of the file as a message shows it: at most 60 characters, control characters and bytes
+// above 126 written as \xNN, so that a line of binary data stays one short, readable line.
+std::string shown(std::string_view text) {
+    constexpr std::size_t kShownLength = 60;
+    std::string result;
+    for (std::size_t i = 0; i < text.size() && i < kShownLength; ++i) {
+        const auto c = static_cast<unsigned char>(text[i]);
+        if (c < 0x20 || c > 0x7E) {
+            constexpr char kDigits[] = "0123456789ABCDEF";
+            result += "\\x";
+            result += kDigits[c >> 4];
+            result += kDigits[c & 0xF];
+        } else {
+            result += static_cast<char>(c);
+        }
+    }
+    if (text.size() > kShownLength) {
+        result += "...";
+    }
+    return result;
+}
+
 // A fault in the file: the line it lies on and what is wrong there.
 struct ProtocolError : std::runtime_error {
     ProtocolError(int lineNumber, const std::string& what)
@@ -75,14 +98,23 @@ class ProtocolParser {
         if (text.starts_with("\xEF\xBB\xBF")) {
             text.remove_prefix(3);  // a byte-order mark some editors write
         }
+        // Lines end with LF, CR LF or a lone CR (the line end of old Mac editors).
         while (!text.empty()) {
-            const std::size_t end = text.find('\n');
+            const std::size_t end = text.find_first_of("\r\n");
             lines_.push_back(text.substr(0, end));
-            text = end == std::string_view::npos ? std::string_view() : text.substr(end + 1);
+            if (end == std::string_view::npos) {
+                break;
+            }
+            const bool crLf = text[end] == '\r' && end + 1 < text.size() && text[end + 1] == '\n';
+            text.remove_prefix(end + (crLf ? 2 : 1));
         }
     }
 
     Protocol parse(std::vector<std::string>& notes) {
+        if (!skipBlankLines()) {
+            current_ = 1;
+            fail("the file is empty; a protocol begins with its header lines");
+        }
         Protocol protocol;
         std::optional<int> conditionCount;
         while (!conditionCount) {
@@ -92,7 +124,7 @@ class ProtocolParser {
                 fail(
                     "expected a header line 'Key: value' (the header ends with NrOfConditions), "
                     "found '" +
-                    std::string(line) + "'");
+                    shown(line) + "'");
             }
             const std::string_view key = trim(line.substr(0, colon));
             const std::string_view value = trim(line.substr(colon + 1));
@@ -101,7 +133,7 @@ class ProtocolParser {
                     integerIn(value, "NrOfConditions", 0, std::numeric_limits<std::int32_t>::max());
             } else if (!readHeaderEntry(protocol, key, value)) {
                 notes.push_back("line " + std::to_string(lineNumber()) + ": unknown key '" +
-                                std::string(key) + "' ignored");
+                                shown(key) + "' ignored");
             }
         }
         for (int c = 0; c < *conditionCount; ++c) {
@@ -110,7 +142,7 @@ class ProtocolParser {
         if (skipBlankLines()) {
             ++current_;
             fail("text after the last of the " + std::to_string(*conditionCount) +
-                 " conditions: '" + std::string(trim(lines_[current_ - 1])) + "'");
+                 " conditions: '" + shown(trim(lines_[current_ - 1])) + "'");
         }
         return protocol;
     }
@@ -143,7 +175,7 @@ class ProtocolParser {
         const auto parts = tokens(text);
         int value = 0;
         if (parts.size() != 1 || !parseNumber(parts[0], value)) {
-            fail("expected one whole number for " + what + ", found '" + std::string(text) + "'");
+            fail("expected one whole number for " + what + ", found '" + shown(text) + "'");
         }
         if (value < minimum || value > maximum) {
             fail(what + " is " + std::to_string(value) + "; it must lie between " +
@@ -161,7 +193,7 @@ class ProtocolParser {
         }
         if (!ok) {
             fail("expected three whole numbers from 0 to 255 for " + what + ", found '" +
-                 std::string(text) + "'");
+                 shown(text) + "'");
         }
         return rgb[0] << 16 | rgb[1] << 8 | rgb[2];
     }
@@ -176,8 +208,7 @@ class ProtocolParser {
             } else if (equalsWithoutCase(value, "msec")) {
                 protocol.resolution = TimeResolution::Milliseconds;
             } else {
-                fail("ResolutionOfTime must be Volumes or msec, found '" + std::string(value) +
-                     "'");
+                fail("ResolutionOfTime must be Volumes or msec, found '" + shown(value) + "'");
             }
         } else if (equalsWithoutCase(key, "Experiment")) {
             protocol.experimentName = std::string(value);
@@ -228,9 +259,9 @@ class ProtocolParser {
             }
             for (std::size_t w = 0; w < weightCount; ++w) {
                 double weight = 0.0;
-                if (!parseNumber(parts[2 + w], weight)) {
+                if (!parseNumber(parts[2 + w], weight) || !std::isfinite(weight)) {
                     fail("weight " + std::to_string(w + 1) + " of " + interval + " of " + which +
-                         " is not a number: '" + std::string(parts[2 + w]) + "'");
+                         " is not a finite number: '" + shown(parts[2 + w]) + "'");
                 }
                 condition.weights.push_back(weight);
             }
@@ -242,7 +273,7 @@ class ProtocolParser {
         if (colon == std::string_view::npos ||
             !equalsWithoutCase(trim(colorLine.substr(0, colon)), "Color")) {
             fail("expected 'Color: r g b' after the intervals of " + which + ", found '" +
-                 std::string(colorLine) + "'");
+                 shown(colorLine) + "'");
         }
         condition.color = colorOf(colorLine.substr(colon + 1), "the Color of " + which);
         return condition;

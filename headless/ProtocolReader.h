@@ -1,8 +1,8 @@
 #pragma once
 
 // Reader of stimulation protocol files (*.prt, text). Header lines "Key: value" (keys without
-// case, CR LF or LF, blank lines anywhere) up to NrOfConditions; then per condition its name
-// line, its interval count, that many intervals (start, end, then the parametric weights) and
+// case, CR LF, LF or a lone CR, blank lines anywhere) up to NrOfConditions; then per condition its
+// name line, its interval count, that many intervals (start, end, then the parametric weights) and
 // "Color: r g b".
 
 #include <optional>

@@ -1,5 +1,6 @@
 #include "headless/TimeCourse.h"
 
+#include <cmath>
 #include <filesystem>
 #include <fstream>
 
@@ -88,8 +89,9 @@ TimeCourseRead readTimeCourseHeader(const std::string& path) {
             path, "has " + std::to_string(header.nrOfVolumes) + " volumes; at least 1 is needed");
         return result;
     }
-    if (!(header.repetitionTimeMs > 0.0f)) {
-        result.error = badValue(path, "has a repetition time that is not above 0 ms");
+    if (!(header.repetitionTimeMs > 0.0f) || !std::isfinite(header.repetitionTimeMs)) {
+        result.error =
+            badValue(path, "has a repetition time that is not a finite number above 0 ms");
         return result;
     }
     if (header.resolution < 1) {

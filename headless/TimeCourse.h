@@ -48,8 +48,8 @@ struct TimeCourseRead {
 };
 
 // Reads and checks the header of the time course at path: version 3, data type 1 or 2, at least
-// one volume, TR > 0, resolution >= 1, each End >= its Start, and the file at least as long as
-// the header plus the voxel data. The voxel data itself is not read.
+// one volume, TR a finite number above 0, resolution >= 1, each End >= its Start, and the file at
+// least as long as the header plus the voxel data. The voxel data itself is not read.
 TimeCourseRead readTimeCourseHeader(const std::string& path);
 
 }  // namespace headless

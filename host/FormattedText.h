@@ -20,6 +20,6 @@ namespace host {
 #endif
 
 std::string formatText(const char* format, ...) SDMWEAVER_PRINTF(1, 2);
-std::string formatTextV(const char* format, std::va_list arguments);
+std::string formatTextV(const char* format, std::va_list arguments) SDMWEAVER_PRINTF(1, 0);
 
 }  // namespace host

@@ -78,6 +78,21 @@ TEST(ReadFileListFailure, AListThatCannotBeOpenedIsReportedAndNotRead) {
                                                    dir.file("missing.txt")});
 }
 
+TEST(ReadFileListFailure, AListHoldingANulByteIsReportedAndNotRead) {
+    testsupport::TempDir dir;
+    // A list saved as UTF-16: every other byte is NUL.
+    constexpr char kUtf16[] = "1\0\n\0t\0a\0s\0k\0.\0p\0r\0t\0";
+    const std::string text(kUtf16, sizeof kUtf16 - 1);
+    testsupport::writeFile(dir.file("list.txt"), text);
+    ScriptedHost host(HostScript{});
+    EXPECT_FALSE(batch::readFileList(dir.file("list.txt")).has_value());
+    EXPECT_EQ(host.log(), std::vector<std::string>{
+                              "The file list " + dir.file("list.txt") +
+                              " holds a NUL byte at byte 2: it is not a plain text file (saved as "
+                              "UTF-16?), so none of it is read."});
+    EXPECT_EQ(testsupport::readFile(dir.file("list.txt")), text);
+}
+
 TEST(ReadFileListLongTokens, ATokenOfAnyLengthIsCarriedWhole) {
     testsupport::TempDir dir;
     const std::string longEntry = "D:/" + std::string(2000, 'p') + ".prt";

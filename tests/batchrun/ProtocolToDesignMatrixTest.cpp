@@ -150,6 +150,23 @@ TEST_F(ProtocolToDesignMatrix, WithoutAProtocolNothingIsBuiltAndNoPathIsHandedBa
     EXPECT_EQ(hostCalls(host), std::vector<std::string>{"tkGetProtocol"});
 }
 
+TEST_F(ProtocolToDesignMatrix, APathThatFillsTheHostsFieldIsNotUsedForTheName) {
+    HostScript s = script();
+    // 260 characters fill the field; the host may have cut a longer path to them.
+    const std::string longPath =
+        folder() + "/" + std::string(260 - folder().size() - 5, 'p') + ".prt";
+    ASSERT_EQ(longPath.size(), 260U);
+    s.protocols["long.prt"] = threeConditionProtocol(longPath);
+    ScriptedHost host(std::move(s));
+    host.loadProtocol("long.prt");
+    EXPECT_FALSE(build(1, false, 1.0f, false, dir.file("run1.vtc")));
+    EXPECT_FALSE(sdmPath.has_value());
+    EXPECT_EQ(host.log().back(),
+              "The protocol's path fills the host's field of 260 characters and may be cut: no "
+              "design matrix is made from it.");
+    EXPECT_EQ(hostCalls(host), std::vector<std::string>{"tkGetProtocol"});
+}
+
 TEST_F(ProtocolToDesignMatrix, ARefusedSaveStillHandsThePathBack) {
     HostScript s = script();
     s.refusedSaves.insert(dir.file("run1_task.sdm"));

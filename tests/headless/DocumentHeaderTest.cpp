@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <limits>
+
 #include "headless/TimeCourse.h"
 #include "headless/VolumeDocument.h"
 #include "tests/headless/DocumentBytes.h"
@@ -140,7 +142,11 @@ INSTANTIATE_TEST_SUITE_P(
         BadHeaderCase{"DataType3", with([](auto& s) { s.dataType = 3; }), "has data type 3"},
         BadHeaderCase{"NoVolumes", with([](auto& s) { s.volumes = 0; }), "has 0 volumes"},
         BadHeaderCase{"ZeroTR", with([](auto& s) { s.repetitionTimeMs = 0.0f; }),
-                      "repetition time that is not above 0 ms"},
+                      "repetition time that is not a finite number above 0 ms"},
+        BadHeaderCase{"InfiniteTR", with([](auto& s) {
+                          s.repetitionTimeMs = std::numeric_limits<float>::infinity();
+                      }),
+                      "repetition time that is not a finite number above 0 ms"},
         BadHeaderCase{"ZeroResolution", with([](auto& s) { s.resolution = 0; }),
                       "has the resolution 0"},
         BadHeaderCase{"InvertedBox", with([](auto& s) { s.box[1] = -3; }),

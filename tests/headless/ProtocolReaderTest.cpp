@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 
 #include "headless/ProtocolReader.h"
@@ -164,6 +165,22 @@ TEST(ProtocolReader, AcceptsAnyCaseTabsBlanksAndLineEndsAndKeepsBlanksInTexts) {
     EXPECT_EQ(protocol.conditions[0].color, 0xFF8000);
 }
 
+TEST(ProtocolReader, ReadsLoneCarriageReturnsAsLineEnds) {
+    const std::string lf =
+        "FileVersion: 2\nResolutionOfTime: Volumes\n\nNrOfConditions: 1\nRest\n1\n1 4\nColor: 1 2 "
+        "3\n";
+    std::string cr = lf;
+    std::replace(cr.begin(), cr.end(), '\n', '\r');
+    const auto read = parseProtocol(cr);
+    ASSERT_TRUE(read.protocol) << read.error;
+    ASSERT_EQ(read.protocol->conditions.size(), 1u);
+    EXPECT_EQ(read.protocol->conditions[0].name, "Rest");
+    EXPECT_EQ(read.protocol->conditions[0].ends, (std::vector<std::int32_t>{4}));
+    // Line numbers count a lone CR like any other line end.
+    const auto broken = parseProtocol("FileVersion: 2\r\rNrOfConditions: x\r");
+    EXPECT_EQ(broken.errorLine, 3) << broken.error;
+}
+
 TEST(ProtocolReader, GivesDefaultsForMissingOptionalKeysAndNotesUnknownOnes) {
     const auto read = parseProtocol("Mood: calm\nNrOfConditions: 0\n");
     ASSERT_TRUE(read.protocol) << read.error;
@@ -239,6 +256,16 @@ INSTANTIATE_TEST_SUITE_P(
         MalformedCase{"FewerConditionsThanDeclared",
                       "NrOfConditions: 2\nA\n1\n1 2\nColor: 1 1 1\n\n", 6,
                       "the file ends where the name of condition 2 of 2 was expected"},
+        MalformedCase{"EmptyFile", "", 1, "the file is empty"},
+        MalformedCase{"OnlyBlankLines", " \n\r\n\t\n", 1, "the file is empty"},
+        MalformedCase{"WeightNotFinite", "ParametricWeights: 1\nNrOfConditions: 1\nA\n1\n1 2 nan\n",
+                      5, "is not a finite number: 'nan'"},
+        MalformedCase{"WeightInfinite", "ParametricWeights: 1\nNrOfConditions: 1\nA\n1\n1 2 -inf\n",
+                      5, "is not a finite number: '-inf'"},
+        MalformedCase{
+            "BinaryGarbageShownShortAndEscaped",
+            "\x01\x02\xff binary data that goes on for much longer than sixty characters\n", 1,
+            "found '\\x01\\x02\\xFF binary data that goes on for much longer than sixty char...'"},
         MalformedCase{"TextAfterTheLastCondition",
                       "NrOfConditions: 1\nA\n1\n1 2\nColor: 1 1 1\n\nB\n1\n", 7,
                       "text after the last of the 1 conditions: 'B'"}),

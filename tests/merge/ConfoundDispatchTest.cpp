@@ -220,6 +220,30 @@ TEST_F(Dispatch, FileThatCannotBeReadStopsTheMergeWithOneLineNamingIt) {
                   " could not be read: no merged design matrix is written for this protocol.");
 }
 
+TEST_F(Dispatch, FileWithoutAPredictorToAddStopsTheMerge) {
+    // A time course of no predictor, and a design matrix whose one predictor is its constant.
+    const std::string empty = dir.file("run1_HR_none.rtc");
+    writeFile(empty, "FileVersion: 2 Type: DesignMatrix NrOfPredictors: 0 NrOfDataPoints: 4");
+    const std::string constantOnly = dir.file("run1_RVT_constant.sdm");
+    writeFile(constantOnly,
+              "FileVersion: 1 NrOfPredictors: 1 NrOfDataPoints: 4 IncludesConstant: 1 "
+              "FirstConfoundPredictor: 2 255 255 255 \"Constant\" 1 1 1 1");
+    for (const std::string& file : {empty, constantOnly}) {
+        SCOPED_TRACE(file);
+        log.clear();
+        const bool isHeartRate = file == empty;
+        EXPECT_EQ(addConfounds(base, motion.c_str(), isHeartRate ? file.c_str() : nullptr,
+                               isHeartRate ? nullptr : file.c_str(), false, true, isHeartRate,
+                               !isHeartRate),
+                  "");
+        EXPECT_EQ(log.entries().back(), "The confound file " + file +
+                                            " holds no predictor to add: no merged design matrix "
+                                            "is written for this protocol.");
+    }
+    EXPECT_FALSE(std::filesystem::exists(dir.file("run1_3DMC_HR.sdm")));
+    EXPECT_FALSE(std::filesystem::exists(dir.file("run1_3DMC_RVT.sdm")));
+}
+
 TEST_F(Dispatch, FlatConfoundColumnBecomesZerosAndIsReported) {
     writeFile(heartRate, timeCourseFile({"\"HeartRate\""}, {{72, 72, 72, 72}}));
 

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <clocale>
 #include <filesystem>
 #include <string>
@@ -326,6 +327,24 @@ TEST_F(MergeWriter, BaseThatEndsEarlyOrHoldsNoNumberStopsWithOneLineAndKeepsTheP
                                           "Problem with reading " + base + ": " + c.problem +
                                               ". The merged design matrix is left incomplete."}));
     }
+}
+
+TEST_F(MergeWriter, ABaseNameThatRunsOverALineEndStopsTheMerge) {
+    // Written as read, the line end would split the merged file's name line in two.
+    writeFile(base,
+              "FileVersion: 1 NrOfPredictors: 2 NrOfDataPoints: 1 IncludesConstant: 1 "
+              "FirstConfoundPredictor: 2 1 2 3 4 5 6 \"Task A\" \"Constant\n\"1 1\n");
+
+    const std::string merged =
+        mergeConfounds(base, nullptr, &heartRate, nullptr, false, true, false);
+
+    EXPECT_EQ(log.entries().back(),
+              "Problem with reading " + base +
+                  ": the name of predictor 2 does not close its double quote on its line. The "
+                  "merged design matrix is left incomplete.");
+    const std::string text = readFile(merged);
+    EXPECT_EQ(std::count(text.begin(), text.end(), '\n'), 8) << text;
+    EXPECT_TRUE(text.ends_with("\n\"Task A\"\t")) << text;
 }
 
 TEST_F(MergeWriter, CountsTheMergeCannotUseStopIt) {

@@ -125,6 +125,18 @@ TEST_F(ReaderFailures, AQuotedNameThatNeverClosesFails) {
     EXPECT_EQ(logged().back(), "Problem with reading *.rtc file. Please check results.");
 }
 
+TEST_F(ReaderFailures, AQuotedNameThatRunsOverALineEndFails) {
+    for (const char* lineEnd : {"\n", "\r"}) {
+        const std::string path =
+            write("split_HR.rtc", std::string("FileVersion: 2\nType: DesignMatrix\n"
+                                              "NrOfPredictors: 1\nNrOfDataPoints: 1\n"
+                                              "\"Heart") +
+                                      lineEnd + "Rate\"\n1.5\n" + std::string(100, ' '));
+        EXPECT_FALSE(readConfoundsRtc(path.c_str(), kHeartRateKind)->readOk);
+        EXPECT_EQ(logged().back(), "Problem with reading *.rtc file. Please check results.");
+    }
+}
+
 TEST_F(ReaderFailures, NegativeCountsAreRefusedBeforeAnythingIsSized) {
     for (const ReaderUnderTest& reader : allReaders()) {
         for (const bool predictors : {true, false}) {

@@ -1,0 +1,189 @@
+// Bad confound files, one kind of fault a row, run through the program with a valid protocol and
+// time course: the base design matrix is saved, and the merged one is written only when the
+// confound file was read whole and adds something.
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <string>
+#include <vector>
+
+#include "designmatrix/ConfoundReaders.h"
+#include "tests/robustness/Study.h"
+
+namespace robustness {
+namespace {
+
+enum class Outcome {
+    Merged,        // read whole: the merged design matrix is written and reads back whole
+    NotRead,       // the reader's failure line, then no merged design matrix
+    NoPredictor,   // read, but nothing to add: no merged design matrix
+    TooFewPoints,  // fewer data points than the time course: the four-line stub and its line
+};
+
+struct ConfoundRow {
+    const char* what;
+    const char* file;  // the confound file of the study that the row replaces
+    std::string content;
+    Outcome outcome;
+    int mergedPredictors = 0;  // for Merged: the base's three plus what the confound adds
+};
+
+void PrintTo(const ConfoundRow& row, std::ostream* out) {
+    *out << row.what;
+}
+
+const std::string kHeartRateHeader = "FileVersion: 2\nType: DesignMatrix\n";
+const std::string kMotionHeader =
+    "FileVersion: 1\n\nNrOfPredictors: 6\nNrOfDataPoints: 6\nIncludesConstant: 0\n"
+    "FirstConfoundPredictor: 1\n\n";
+
+std::string heartRate(const std::string& predictors, const std::string& points,
+                      const std::string& rest) {
+    return kHeartRateHeader + "NrOfPredictors: " + predictors + "\nNrOfDataPoints: " + points +
+           "\n" + rest;
+}
+
+std::string withValue(const std::string& value) {
+    return heartRate("1", "6", "\"HR\"\n70\n71\n" + value + "\n73\n74\n75\n");
+}
+
+std::string replaced(std::string text, char from, char to) {
+    std::replace(text.begin(), text.end(), from, to);
+    return text;
+}
+
+// The merged name of each confound file of the study.
+std::string mergedName(const std::string& file) {
+    if (file == "run1_3DMC.sdm") {
+        return "run1_task_3DMC.sdm";
+    }
+    return file == "run1_HR.rtc" ? "run1_task_HR.sdm" : "run1_task_RVT.sdm";
+}
+
+class BadConfoundFile : public testing::TestWithParam<ConfoundRow> {};
+
+TEST_P(BadConfoundFile, IsReportedAndNeverGivesAMergedFileThatLooksWhole) {
+    const ConfoundRow& row = GetParam();
+    Study study;
+    study.write(row.file, row.content);
+    const ProgramResult result =
+        study.run(std::string("1\n{dir}/task.prt\n{dir}/run1.vtc\n{dir}/") + row.file + "\n");
+
+    expectSound(study, result);
+    EXPECT_EQ(result.status, 0) << result.err;
+    EXPECT_TRUE(contains(result.out, "Saving of design matrix succeeded.\n")) << result.out;
+    const std::string merged = mergedName(row.file);
+    const std::string source = study.file(row.file);
+    std::vector<std::string> expectedFiles = {"run1_task.sdm"};
+    switch (row.outcome) {
+        case Outcome::Merged: {
+            expectedFiles.push_back(merged);
+            // The merged design matrix reads back whole; its constant is dropped on reading.
+            const auto record = designmatrix::readConfoundsSdm(study.file(merged).c_str(),
+                                                               designmatrix::kHeartRateKind);
+            EXPECT_TRUE(record->readOk);
+            EXPECT_EQ(record->nrOfPredictors, row.mergedPredictors - 1);
+            EXPECT_EQ(record->nrOfDataPoints, kVolumes);
+            break;
+        }
+        case Outcome::NotRead: {
+            const char* failure = contains(row.file, ".rtc")
+                                      ? "Problem with reading *.rtc file. Please check results.\n"
+                                      : "Problem with reading *.sdm file. Please check results.\n";
+            EXPECT_TRUE(contains(result.out, failure)) << result.out;
+            EXPECT_TRUE(contains(result.out, "The confound file " + source +
+                                                 " could not be read: no merged design matrix is "
+                                                 "written for this protocol.\n"))
+                << result.out;
+            break;
+        }
+        case Outcome::NoPredictor:
+            EXPECT_TRUE(contains(result.out, "The confound file " + source +
+                                                 " holds no predictor to add: no merged design "
+                                                 "matrix is written for this protocol.\n"))
+                << result.out;
+            break;
+        case Outcome::TooFewPoints: {
+            expectedFiles.push_back(merged);
+            EXPECT_TRUE(contains(result.out,
+                                 "Number of datapoints in *.sdm/*.rtc file(s) not sufficient!\n"))
+                << result.out;
+            const std::string stub = study.read(merged);
+            EXPECT_EQ(std::count(stub.begin(), stub.end(), '\n'), 4) << stub;
+            break;
+        }
+    }
+    std::sort(expectedFiles.begin(), expectedFiles.end());
+    EXPECT_EQ(study.newFiles(), expectedFiles);
+}
+
+const ConfoundRow kRows[] = {
+    // Empty files and binary garbage.
+    {"EmptyFile", "run1_HR.rtc", "", Outcome::NotRead},
+    {"BinaryGarbage", "run1_HR.rtc", binaryGarbage(), Outcome::NotRead},
+    {"MotionEmptyFile", "run1_3DMC.sdm", "", Outcome::NotRead},
+    {"MotionBinaryGarbage", "run1_3DMC.sdm", binaryGarbage(), Outcome::NotRead},
+    // Truncated at each section.
+    {"TruncatedInTheHeader", "run1_HR.rtc", kHeartRateHeader + "NrOfPredictors: 1\n",
+     Outcome::NotRead},
+    {"TruncatedBeforeTheNames", "run1_HR.rtc", heartRate("1", "6", ""), Outcome::NotRead},
+    {"TruncatedInTheRows", "run1_HR.rtc", heartRate("1", "6", "\"HR\"\n70\n71\n72\n"),
+     Outcome::NotRead},
+    {"MotionTruncatedInTheColours", "run1_3DMC.sdm", kMotionHeader + "255 0 0 0 255\n",
+     Outcome::NotRead},
+    {"MotionTruncatedInTheNames", "run1_3DMC.sdm",
+     kMotionHeader + "255 0 0 0 255 0 0 0 255 255 255 0 255 0 255 0 255 255\n"
+                     "\"Translation X [mm]\" \"Transl",
+     Outcome::NotRead},
+    {"RespirationTruncatedInTheRows", "run1_RVT.sdm",
+     validRespirationDesignMatrix().substr(0, validRespirationDesignMatrix().size() - 9),
+     Outcome::NotRead},
+    // Counts negative, zero, huge.
+    {"NegativePredictorCount", "run1_HR.rtc", heartRate("-1", "6", "\"HR\"\n70\n"),
+     Outcome::NotRead},
+    {"NegativeDataPointCount", "run1_HR.rtc", heartRate("1", "-6", "\"HR\"\n70\n"),
+     Outcome::NotRead},
+    {"ZeroPredictors", "run1_HR.rtc", heartRate("0", "6", ""), Outcome::NoPredictor},
+    {"OnlyAConstant", "run1_RVT.sdm",
+     "FileVersion: 1\nNrOfPredictors: 1\nNrOfDataPoints: 6\nIncludesConstant: 1\n"
+     "FirstConfoundPredictor: 2\n255 255 255\n\"Constant\"\n1\n1\n1\n1\n1\n1\n",
+     Outcome::NoPredictor},
+    {"ZeroDataPoints", "run1_HR.rtc", heartRate("1", "0", "\"HR\"\n"), Outcome::TooFewPoints},
+    {"HugePredictorCount", "run1_HR.rtc", heartRate("2147483647", "6", "\"HR\"\n70\n"),
+     Outcome::NotRead},
+    {"HugeDataPointCount", "run1_HR.rtc", heartRate("1", "2000000000", "\"HR\"\n70\n"),
+     Outcome::NotRead},
+    {"CountBeyondTheIntegerRange", "run1_HR.rtc", heartRate("99999999999", "6", "\"HR\"\n70\n"),
+     Outcome::NotRead},
+    {"MoreDataPointsThanTheTimeCourse", "run1_HR.rtc",
+     heartRate("1", "8", "\"HR\"\n70\n71\n72\n73\n74\n75\n76\n77\n"), Outcome::Merged, 4},
+    // Tokens that are no number.
+    {"NonNumericValue", "run1_HR.rtc", withValue("seventy-two"), Outcome::NotRead},
+    {"NaNValue", "run1_HR.rtc", withValue("nan"), Outcome::NotRead},
+    {"InfiniteValue", "run1_HR.rtc", withValue("inf"), Outcome::NotRead},
+    {"NotAvailableValue", "run1_HR.rtc", withValue("n/a"), Outcome::NotRead},
+    {"ValueBeyondTheDoubleRange", "run1_HR.rtc", withValue("1e999"), Outcome::NotRead},
+    {"MotionNonNumericColour", "run1_3DMC.sdm",
+     kMotionHeader + "red 0 0 0 255 0 0 0 255 255 255 0 255 0 255 0 255 255\n", Outcome::NotRead},
+    // Line ends and names.
+    {"CarriageReturnOnlyLineEnds", "run1_HR.rtc", replaced(validHeartRateTimeCourse(), '\n', '\r'),
+     Outcome::Merged, 4},
+    {"MotionCarriageReturnOnlyLineEnds", "run1_3DMC.sdm",
+     replaced(validMotionDesignMatrix(), '\n', '\r'), Outcome::Merged, 9},
+    {"NameWithBlanks", "run1_HR.rtc",
+     heartRate("1", "6", "\"Heart rate\"\n70\n71\n72\n73\n74\n75\n"), Outcome::Merged, 4},
+    {"NameWithoutQuotes", "run1_HR.rtc", heartRate("1", "6", "HR\n70\n71\n72\n73\n74\n75\n"),
+     Outcome::Merged, 4},
+    {"MotionNamesWithBlanks", "run1_3DMC.sdm", validMotionDesignMatrix(), Outcome::Merged, 9},
+    {"NameRunningOverALineEnd", "run1_HR.rtc",
+     heartRate("1", "6", "\"Heart\nrate\"\n70\n71\n72\n73\n74\n75\n"), Outcome::NotRead},
+};
+
+INSTANTIATE_TEST_SUITE_P(Rows, BadConfoundFile, testing::ValuesIn(kRows),
+                         [](const testing::TestParamInfo<ConfoundRow>& row) {
+                             return std::string(row.param.what);
+                         });
+
+}  // namespace
+}  // namespace robustness
