@@ -138,7 +138,7 @@ class BaseDesignMatrix {
             return true;
         }
         const std::string place = host::formatText("the name of predictor %d", predictor + 1);
-        if (file_.eof()) {
+        if (tokens_.eof()) {
             return stopped(place);
         }
         host::logFormat(

@@ -113,16 +113,22 @@ bool TextScanner::name(std::string& token) {
     token.push_back('"');
     ++next_;
     for (;;) {
-        const char* from = buffer_.data() + next_;
-        const void* quote = std::memchr(from, '"', end_ - next_);
-        if (quote != nullptr) {
-            const auto length =
-                static_cast<std::size_t>(static_cast<const char*>(quote) - from) + 1;
-            token.append(from, length);
-            next_ += length;
+        std::size_t at = next_;
+        while (at < end_ && buffer_[at] != '"' && buffer_[at] != '\n' && buffer_[at] != '\r') {
+            ++at;
+        }
+        if (at < end_) {
+            if (buffer_[at] != '"') {
+                // Names stand on one line: a line end before the closing quote ends the reading.
+                token.append(buffer_.data() + next_, at - next_);
+                next_ = at + 1;
+                return fail();
+            }
+            token.append(buffer_.data() + next_, at + 1 - next_);
+            next_ = at + 1;
             return true;
         }
-        token.append(from, end_ - next_);
+        token.append(buffer_.data() + next_, end_ - next_);
         next_ = end_;
         std::size_t keep = next_;
         if (!refill(keep)) {
