@@ -16,7 +16,7 @@ namespace designmatrix {
 
 class TextScanner {
   public:
-    static constexpr std::size_t kDefaultBlockSize = 64 * 1024;
+    static constexpr std::size_t kDefaultBlockSize = 16 * 1024;
 
     // Reads `in` from its position on, `blockSize` characters at a time; the stream is only read
     // through its buffer, and must outlive the scanner.

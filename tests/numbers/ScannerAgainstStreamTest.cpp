@@ -197,7 +197,7 @@ TEST(ScannerAgainstStream, WordsNamesAndQuotesEndWhereTheStreamsDo) {
 
 TEST(ScannerAgainstStream, RandomTextsReadTheSame) {
     std::mt19937 engine(20240611);
-    constexpr int kTexts = 20000;
+    constexpr int kTexts = 6000;
     int failures = 0;
     for (int i = 0; i < kTexts && failures < 5; ++i) {
         const std::string text = randomTokenText(engine);
@@ -320,7 +320,7 @@ GeneratedFile generatedFile(std::mt19937& engine) {
 TEST(ScannerAgainstStream, GeneratedFilesReadTheSameFromDisk) {
     testsupport::TempDir folder;
     std::mt19937 engine(77);
-    for (int i = 0; i < 150; ++i) {
+    for (int i = 0; i < 60; ++i) {
         const GeneratedFile file = generatedFile(engine);
         const std::string path = folder.file("generated.sdm");
         testsupport::writeFile(path, file.text);
