@@ -28,12 +28,6 @@ DesignMatrixFilePtr loadConfound(const char* path, std::int32_t kind) {
     } else {
         record = timeCourse ? readConfoundsRtc(text, kind) : readConfoundsSdm(text, kind);
     }
-    if (record == nullptr) {
-        record = std::make_unique<DesignMatrixFile>();
-        record->readOk = false;
-        record->kind = kind;
-    }
-    record->sourcePath = text;
     return record;
 }
 

@@ -89,22 +89,8 @@ bool TextScanner::word(std::string& token) {
 }
 
 bool TextScanner::name(std::string& token) {
-    if (failed_ || endSeen_) {
+    if (failed_ || endSeen_ || !skipWhiteSpace()) {
         return fail();
-    }
-    // White space before the name; the end of the input here leaves the word read to fail.
-    for (;;) {
-        while (next_ < end_ && isSpace(buffer_[next_])) {
-            ++next_;
-        }
-        if (next_ < end_) {
-            break;
-        }
-        std::size_t keep = next_;
-        if (!refill(keep)) {
-            endSeen_ = true;
-            return fail();
-        }
     }
     if (buffer_[next_] != '"') {
         return word(token);
