@@ -9,14 +9,13 @@
 #include <string>
 #include <vector>
 
+#include "abi/HostRecords.h"
 #include "batch/FileKind.h"
 #include "batch/FileList.h"
-#include "batch/PathOperations.h"
-#include "batch/SameFile.h"
 #include "designmatrix/ProtocolToDesignMatrix.h"
 #include "host/HostOperations.h"
-#include "host/HostRecords.h"
-#include "plugin/PluginInfo.h"
+#include "paths/PathOperations.h"
+#include "paths/SameFile.h"
 
 namespace batch {
 
@@ -93,7 +92,7 @@ void setLinkedProtocolName(host::VtcHeaderRecord& header, const std::string& nam
 // Links, builds and merges the protocol at position k of the list's protocols. Returns the run's
 // new `succeeded` flag, or nothing when the protocol leaves it unchanged.
 std::optional<bool> runProtocol(const ClassifiedList& list, std::size_t k,
-                                const RunSettings& settings, const ConfoundDispatch& dispatch) {
+                                const RunSettings& settings, const ConfoundMerger& merger) {
     const std::size_t j = list.protocolIndices[k];
     if (j + 1 >= list.entries.size() || list.kinds[j + 1] != TimeCourse) {
         host::logText("No VTC file found for PRT");
@@ -108,7 +107,7 @@ std::optional<bool> runProtocol(const ClassifiedList& list, std::size_t k,
         k + 1 < list.protocolIndices.size() ? list.protocolIndices[k + 1] : list.entries.size();
     const std::string designMatrix = designmatrix::designMatrixPath(list.entries[j], vtcPath);
     for (std::size_t i = j + 2; i < end; ++i) {
-        if (list.kinds[i] >= MotionEstimates && isSameFile(list.entries[i], designMatrix)) {
+        if (list.kinds[i] >= MotionEstimates && paths::isSameFile(list.entries[i], designMatrix)) {
             host::logFormat(
                 "The design matrix %s would replace one of the protocol's confound files: it is "
                 "not made.",
@@ -133,7 +132,7 @@ std::optional<bool> runProtocol(const ClassifiedList& list, std::size_t k,
     // course or the volume.
     const std::string& protocolPath = list.entries[j];
     const std::string protocolName =
-        extractFileName(protocolPath.c_str(), false, false).value_or(std::string());
+        paths::extractFileName(protocolPath.c_str(), false, false).value_or(std::string());
     setLinkedProtocolName(header, protocolName);
     host::setHeaderOfVTCOfCurrentVMR(header);
     host::logFormat("Linking %s to VTC...", protocolName.c_str());
@@ -154,13 +153,13 @@ std::optional<bool> runProtocol(const ClassifiedList& list, std::size_t k,
             "The design matrix was not saved: no confounds are merged for this protocol.");
         return saved;
     }
-    collectConfounds(list.entries, list.kinds, j, end, *sdmPath, settings.zTransform, dispatch);
+    collectConfounds(list.entries, list.kinds, j, end, *sdmPath, settings.zTransform, merger);
     return saved;
 }
 
-bool run(const ConfoundDispatch& dispatch) {
+bool run(const char* pluginName, const ConfoundMerger& merger) {
     host::showLogTab();
-    host::logFormat("\n%s> Started...", kPluginName);
+    host::logFormat("\n%s> Started...", pluginName);
     int dimX = 0;
     int dimY = 0;
     int dimZ = 0;
@@ -197,7 +196,7 @@ bool run(const ConfoundDispatch& dispatch) {
     }
     bool succeeded = true;
     for (std::size_t k = 0; k < list.protocolIndices.size(); ++k) {
-        succeeded = runProtocol(list, k, *settings, dispatch).value_or(succeeded);
+        succeeded = runProtocol(list, k, *settings, merger).value_or(succeeded);
     }
 
     if (succeeded) {
@@ -209,10 +208,10 @@ bool run(const ConfoundDispatch& dispatch) {
 
 }  // namespace
 
-bool runBatch(const ConfoundDispatch& dispatch) {
+bool runBatch(const char* pluginName, const ConfoundMerger& merger) {
     // Nothing may leave the plug-in towards the host as an exception.
     try {
-        return run(dispatch);
+        return run(pluginName, merger);
     } catch (const std::exception& error) {
         host::logFormat("The run stopped on an unexpected error: %s", error.what());
         host::logText("Finished.\n");

@@ -12,12 +12,13 @@
 
 namespace batch {
 
-// The two dispatch operations the stage may call; by default the confound dispatch itself.
-class ConfoundDispatch {
+// What the stage hands a protocol's confound files to: by default the two operations of the
+// confound dispatch; tests put a recorder in its place.
+class ConfoundMerger {
   public:
     // Defined in ConfoundCollection.cpp, so that the class's type information lives there alone:
     // a MinGW build would otherwise export it from the plug-in module beside the class pair.
-    virtual ~ConfoundDispatch();
+    virtual ~ConfoundMerger();
     virtual std::string addConfounds(const std::string& sdmPath, const char* motionPath,
                                      const char* heartRatePath, const char* respirationPath,
                                      bool zTransform, bool hasMotion, bool hasHeartRate,
@@ -38,6 +39,6 @@ class ConfoundDispatch {
 // any other non-empty set with its flags, none with "No confounds found for this protocol.".
 void collectConfounds(const std::vector<std::string>& entries, const std::vector<FileKind>& kinds,
                       std::size_t protocolIndex, std::size_t end, const std::string& sdmPath,
-                      bool zTransform, const ConfoundDispatch& dispatch = ConfoundDispatch());
+                      bool zTransform, const ConfoundMerger& merger = ConfoundMerger());
 
 }  // namespace batch

@@ -9,9 +9,9 @@
 #include "designmatrix/ConfoundMerge.h"
 #include "designmatrix/ConfoundReaders.h"
 #include "designmatrix/DesignMatrixFile.h"
-#include "designmatrix/ReaderChoice.h"
 #include "designmatrix/ZTransform.h"
 #include "host/HostOperations.h"
+#include "text/DesignFileHeader.h"
 
 namespace designmatrix {
 
@@ -20,13 +20,13 @@ namespace {
 // Reads the confound file of `kind` with the reader its path calls for; the record remembers the
 // path so that later messages can name the file.
 DesignMatrixFilePtr loadConfound(const char* path, std::int32_t kind) {
-    const char* text = path != nullptr ? path : "";
-    const bool timeCourse = confoundLayoutOf(text) == ConfoundLayout::TimeCourse;
+    const char* file = path != nullptr ? path : "";
+    const bool timeCourse = text::designFileLayoutOf(file) == text::DesignFileLayout::TimeCourse;
     DesignMatrixFilePtr record;
     if (kind == kMotionEstimatesKind) {
-        record = timeCourse ? readMotionEstimatesRtc(text) : readMotionEstimatesSdm(text);
+        record = timeCourse ? readMotionEstimatesRtc(file) : readMotionEstimatesSdm(file);
     } else {
-        record = timeCourse ? readConfoundsRtc(text, kind) : readConfoundsSdm(text, kind);
+        record = timeCourse ? readConfoundsRtc(file, kind) : readConfoundsSdm(file, kind);
     }
     return record;
 }

@@ -7,14 +7,16 @@
 #include <optional>
 #include <string>
 
-#include "designmatrix/TextScanner.h"
 #include "host/HostOperations.h"
+#include "text/DesignFileHeader.h"
+#include "text/TextScanner.h"
 
 namespace designmatrix {
 
 namespace {
 
-enum class Layout { TimeCourse, DesignMatrix };
+using text::TextScanner;
+using Layout = text::DesignFileLayout;
 enum class Role { Motion, Predictors };
 
 // How a file is read: its layout, and whether it holds the six motion estimates or heart-rate or
@@ -61,32 +63,16 @@ ColourTriple generatedColour(std::int32_t i) {
     return {255, 255, static_cast<std::int32_t>(blue)};
 }
 
-// One header entry: a key token, thrown away unread, then an integer. The field is set only
-// when both were read.
-bool readEntry(TextScanner& reader, std::int32_t& field) {
-    std::string key;
-    std::int32_t value = 0;
-    if (!reader.word(key) || !reader.integer(value)) {
-        return false;
-    }
-    field = value;
-    return true;
-}
-
+// The header's values go into the record as far as they were read.
 bool readHeader(TextScanner& reader, Layout layout, DesignMatrixFile& record) {
-    if (!readEntry(reader, record.fileVersion)) {
-        return false;
-    }
-    if (layout == Layout::TimeCourse) {
-        // A time-course file has no constant and every predictor is a confound.
-        record.includesConstant = 0;
-        record.firstConfound = 1;
-        std::string skipped;
-        return reader.word(skipped) && reader.word(skipped) &&
-               readEntry(reader, record.nrOfPredictors) && readEntry(reader, record.nrOfDataPoints);
-    }
-    return readEntry(reader, record.nrOfPredictors) && readEntry(reader, record.nrOfDataPoints) &&
-           readEntry(reader, record.includesConstant) && readEntry(reader, record.firstConfound);
+    text::DesignFileHeader header;
+    const bool read = text::readDesignFileHeader(reader, layout, header);
+    record.fileVersion = header.fileVersion;
+    record.nrOfPredictors = header.nrOfPredictors;
+    record.nrOfDataPoints = header.nrOfDataPoints;
+    record.includesConstant = header.includesConstant;
+    record.firstConfound = header.firstConfound;
+    return read;
 }
 
 void logHeader(const DesignMatrixFile& record) {

@@ -9,7 +9,7 @@
 #include <fstream>
 #include <iterator>
 
-#include "host/HostApi.h"
+#include "abi/HostApi.h"
 #include "host/HostFunctionTable.h"
 
 namespace fuzzsupport {

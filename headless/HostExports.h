@@ -6,8 +6,8 @@
 
 #include <type_traits>
 
-#include "headless/HostExport.h"
-#include "host/HostApi.h"
+#include "abi/HostApi.h"
+#include "abi/HostExportMacros.h"
 
 extern "C" {
 

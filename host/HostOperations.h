@@ -8,8 +8,8 @@
 #include <string_view>
 #include <vector>
 
-#include "host/FormattedText.h"
-#include "host/HostRecords.h"
+#include "abi/HostRecords.h"
+#include "text/FormattedText.h"
 
 namespace host {
 

@@ -5,6 +5,7 @@
 #include "batch/BatchRun.h"
 #include "host/HostFunctionTable.h"
 #include "host/HostOperations.h"
+#include "plugin/PluginInfo.h"
 #include "plugin/VersionGate.h"
 
 SdmWeaver::SdmWeaver() = default;
@@ -42,5 +43,5 @@ bool SdmWeaver::execute() {
         }
         return false;
     }
-    return batch::runBatch();
+    return batch::runBatch(kPluginName);
 }

@@ -5,8 +5,8 @@
 #include <fstream>
 #include <stdexcept>
 
-#include "host/FormattedText.h"
-#include "host/HostApi.h"
+#include "abi/HostApi.h"
+#include "text/FormattedText.h"
 
 namespace batchrun {
 
@@ -81,7 +81,7 @@ bool writeDesignMatrix(const std::string& path, const std::vector<SavedPredictor
     out << "\n";
     for (std::size_t row = 0; row < static_cast<std::size_t>(nrOfVolumes); ++row) {
         for (const auto& p : predictors) {
-            out << host::formatText("%.6f ", static_cast<double>(p.values[row]));
+            out << text::formatText("%.6f ", static_cast<double>(p.values[row]));
         }
         out << "\n";
     }
@@ -114,7 +114,7 @@ int scriptedYesNoMessageBox(const char* question) {
 }
 
 float scriptedGetFloatInput(const char* prompt, float initial, float minimum, float maximum) {
-    record(host::formatText("tkGetFloatInput(%s, %g, %g, %g)", text(prompt).c_str(),
+    record(text::formatText("tkGetFloatInput(%s, %g, %g, %g)", text(prompt).c_str(),
                             static_cast<double>(initial), static_cast<double>(minimum),
                             static_cast<double>(maximum)));
     return state().script.predictorAnswer;
@@ -238,7 +238,7 @@ int scriptedAddPredictor(const char* name) {
 
 int scriptedSetPredictorValuesFromConditionName(const char* predictorName,
                                                 const char* conditionName, float value) {
-    record(host::formatText("tkSetPredictorValuesFromConditionName(%s, %s, %f)",
+    record(text::formatText("tkSetPredictorValuesFromConditionName(%s, %s, %f)",
                             text(predictorName).c_str(), text(conditionName).c_str(),
                             static_cast<double>(value)));
     auto& s = state();
@@ -408,7 +408,7 @@ std::string RecordingDispatch::addConfounds(const std::string& sdmPath, const ch
                                             bool hasRespiration) const {
     // A path whose flag is clear must not be read: it is not recorded.
     const auto flagged = [](bool has, const char* path) { return has ? text(path) : "-"; };
-    calls_.push_back(host::formatText(
+    calls_.push_back(text::formatText(
         "addConfounds(%s, %s, %s, %s, z=%d)", sdmPath.c_str(),
         flagged(hasMotion, motionPath).c_str(), flagged(hasHeartRate, heartRatePath).c_str(),
         flagged(hasRespiration, respirationPath).c_str(), zTransform ? 1 : 0));
@@ -418,7 +418,7 @@ std::string RecordingDispatch::addConfounds(const std::string& sdmPath, const ch
 std::string RecordingDispatch::addAllConfounds(const std::string& sdmPath, const char* motionPath,
                                                const char* heartRatePath,
                                                const char* respirationPath, bool zTransform) const {
-    calls_.push_back(host::formatText("addAllConfounds(%s, %s, %s, %s, z=%d)", sdmPath.c_str(),
+    calls_.push_back(text::formatText("addAllConfounds(%s, %s, %s, %s, z=%d)", sdmPath.c_str(),
                                       text(motionPath).c_str(), text(heartRatePath).c_str(),
                                       text(respirationPath).c_str(), zTransform ? 1 : 0));
     return {};

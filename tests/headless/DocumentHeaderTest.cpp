@@ -4,8 +4,8 @@
 
 #include <limits>
 
-#include "headless/TimeCourse.h"
-#include "headless/VolumeDocument.h"
+#include "headless/formats/TimeCourse.h"
+#include "headless/formats/VolumeDocument.h"
 #include "tests/headless/DocumentBytes.h"
 #include "tests/support/TestSupport.h"
 

@@ -7,9 +7,9 @@
 #include <filesystem>
 #include <sstream>
 
-#include "headless/CommandLine.h"
 #include "headless/HostExports.h"
 #include "headless/HostSession.h"
+#include "headless/program/CommandLine.h"
 #include "tests/headless/DocumentBytes.h"
 #include "tests/support/TestSupport.h"
 

@@ -8,9 +8,9 @@
 
 #include "designmatrix/ConfoundMerge.h"
 #include "designmatrix/ZTransform.h"
-#include "host/FormattedText.h"
 #include "tests/merge/MergeFixtures.h"
 #include "tests/support/TestSupport.h"
+#include "text/FormattedText.h"
 
 namespace {
 
@@ -431,7 +431,7 @@ TEST_F(MergeWriter, LongValuesAndLongLogLinesAreWrittenWhole) {
     EXPECT_EQ(log.entries(), Entries{"New filename: " + merged});
     const std::string text = readFile(merged);
     EXPECT_NE(text.find("\t1000000000000000019884624838656.000000\t"), std::string::npos);
-    const std::string hugeNegative = "\t" + host::formatText("%.6f", -1e300) + "\t";
+    const std::string hugeNegative = "\t" + text::formatText("%.6f", -1e300) + "\t";
     EXPECT_EQ(hugeNegative.size(), 2U + 302U + 7U);
     EXPECT_NE(text.find(hugeNegative), std::string::npos);
 }

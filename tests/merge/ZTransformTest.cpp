@@ -5,9 +5,9 @@
 #include <vector>
 
 #include "designmatrix/ZTransform.h"
-#include "host/FormattedText.h"
 #include "tests/merge/MergeFixtures.h"
 #include "tests/support/TestSupport.h"
+#include "text/FormattedText.h"
 
 namespace {
 
@@ -20,7 +20,7 @@ using Entries = std::vector<std::string>;
 std::vector<std::string> sixDecimals(const std::vector<double>& values) {
     std::vector<std::string> texts;
     for (const double v : values) {
-        texts.push_back(host::formatText("%.6f", v));
+        texts.push_back(text::formatText("%.6f", v));
     }
     return texts;
 }

@@ -6,7 +6,7 @@
 
 namespace plottest {
 
-using headless::plot::DesignTable;
+using plot::DesignTable;
 
 DesignTable generatedDesign(std::size_t predictors, std::size_t volumes, unsigned seed,
                             bool constant, int firstConfound) {
@@ -24,7 +24,7 @@ DesignTable generatedDesign(std::size_t predictors, std::size_t volumes, unsigne
                                               noise(random));
         }
         table.columns.push_back(std::move(column));
-        table.roles.push_back(headless::plot::roleOf(i, predictors, constant, firstConfound));
+        table.roles.push_back(plot::roleOf(i, predictors, constant, firstConfound));
     }
     return table;
 }

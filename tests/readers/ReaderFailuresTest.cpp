@@ -6,8 +6,8 @@
 #include <new>
 #include <string_view>
 
+#include "abi/HostApi.h"
 #include "designmatrix/ConfoundReaders.h"
-#include "host/HostApi.h"
 #include "host/HostFunctionTable.h"
 #include "tests/readers/ConfoundFileSamples.h"
 #include "tests/readers/ReaderTestFixture.h"

@@ -7,7 +7,7 @@
 #include <random>
 #include <stdexcept>
 
-#include "host/HostApi.h"
+#include "abi/HostApi.h"
 #include "host/HostFunctionTable.h"
 
 namespace testsupport {
