@@ -24,6 +24,7 @@ bool SdmWeaver::initPlugin() {
                          kMinimumHostThird)) {
         return true;
     }
+    // The workstation's own text, kept word for word although the gate is the triple 2.9.9.
     host::messageBox("Can not execute this plugin - Zemlar version 20 or higher required.");
     return false;
 }
