@@ -5,6 +5,7 @@
 #include <fstream>
 
 #include "headless/formats/ByteReader.h"
+#include "headless/formats/ByteWriter.h"
 
 namespace headless {
 
@@ -120,6 +121,28 @@ TimeCourseRead readTimeCourseHeader(const std::string& path) {
     }
     result.header = std::move(header);
     return result;
+}
+
+std::string timeCourseHeaderBytes(const TimeCourseHeader& header) {
+    std::string bytes;
+    appendInt16(bytes, header.fileVersion);
+    appendText(bytes, header.sourceRunName);
+    appendInt16(bytes, static_cast<std::int16_t>(header.protocolNames.size()));
+    for (const std::string& name : header.protocolNames) {
+        appendText(bytes, name);
+    }
+    appendInt16(bytes, header.currentProtocolIndex);
+    appendInt16(bytes, header.dataType);
+    appendInt16(bytes, header.nrOfVolumes);
+    appendInt16(bytes, header.resolution);
+    for (const std::int16_t bound :
+         {header.xStart, header.xEnd, header.yStart, header.yEnd, header.zStart, header.zEnd}) {
+        appendInt16(bytes, bound);
+    }
+    appendInt8(bytes, header.leftRightConvention);
+    appendInt8(bytes, header.referenceSpace);
+    appendFloat32(bytes, header.repetitionTimeMs);
+    return bytes;
 }
 
 }  // namespace headless

@@ -52,4 +52,8 @@ struct TimeCourseRead {
 // least as long as the header plus the voxel data. The voxel data itself is not read.
 TimeCourseRead readTimeCourseHeader(const std::string& path);
 
+// The header's bytes, field by field as they stand (headerSize and voxelCount are not written);
+// the voxel data follows them in the file.
+std::string timeCourseHeaderBytes(const TimeCourseHeader& header);
+
 }  // namespace headless

@@ -4,6 +4,7 @@
 #include <fstream>
 
 #include "headless/formats/ByteReader.h"
+#include "headless/formats/ByteWriter.h"
 
 namespace headless {
 
@@ -56,6 +57,16 @@ VolumeDocumentRead readVolumeDocument(const std::string& path) {
     }
     result.document = std::move(document);
     return result;
+}
+
+std::string volumeDocumentBytes(const VolumeDocument& document) {
+    std::string bytes;
+    appendInt16(bytes, document.fileVersion);
+    appendInt16(bytes, static_cast<std::int16_t>(document.dimX));
+    appendInt16(bytes, static_cast<std::int16_t>(document.dimY));
+    appendInt16(bytes, static_cast<std::int16_t>(document.dimZ));
+    bytes.append(document.voxels.begin(), document.voxels.end());
+    return bytes;
 }
 
 }  // namespace headless

@@ -28,4 +28,8 @@ struct VolumeDocumentRead {
 // or fewer voxel bytes than the dimensions call for.
 VolumeDocumentRead readVolumeDocument(const std::string& path);
 
+// The file's bytes: the version, the three dimensions and the voxels as they stand (which need not
+// be as many as the dimensions call for).
+std::string volumeDocumentBytes(const VolumeDocument& document);
+
 }  // namespace headless

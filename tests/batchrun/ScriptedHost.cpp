@@ -6,6 +6,7 @@
 #include <stdexcept>
 
 #include "abi/HostApi.h"
+#include "tests/support/DesignFiles.h"
 #include "text/FormattedText.h"
 
 namespace batchrun {
@@ -59,32 +60,18 @@ SavedPredictor* predictorNamed(const char* name) {
 // The design-matrix layout the host saves: header, colours, quoted names, one row per volume.
 bool writeDesignMatrix(const std::string& path, const std::vector<SavedPredictor>& predictors,
                        std::int32_t nrOfVolumes) {
-    std::ofstream out(path);
-    if (!out) {
-        return false;
+    testsupport::DesignColumns design;
+    for (const auto& p : predictors) {
+        design.names.push_back(p.name);
+        design.colours.push_back({(p.color >> 16) & 0xFF, (p.color >> 8) & 0xFF, p.color & 0xFF});
+        design.values.emplace_back(
+            p.values.begin(),
+            p.values.begin() + std::min<std::ptrdiff_t>(nrOfVolumes, std::ssize(p.values)));
     }
     const bool constant = !predictors.empty() && predictors.back().name == "Constant";
     const auto count = static_cast<int>(predictors.size());
-    out << "FileVersion:             1\n\n";
-    out << "NrOfPredictors:          " << count << "\n";
-    out << "NrOfDataPoints:          " << nrOfVolumes << "\n";
-    out << "IncludesConstant:        " << (constant ? 1 : 0) << "\n";
-    out << "FirstConfoundPredictor:  " << (constant ? count : count + 1) << "\n\n";
-    for (const auto& p : predictors) {
-        out << ((p.color >> 16) & 0xFF) << ' ' << ((p.color >> 8) & 0xFF) << ' ' << (p.color & 0xFF)
-            << "   ";
-    }
-    out << "\n";
-    for (const auto& p : predictors) {
-        out << '"' << p.name << "\" ";
-    }
-    out << "\n";
-    for (std::size_t row = 0; row < static_cast<std::size_t>(nrOfVolumes); ++row) {
-        for (const auto& p : predictors) {
-            out << text::formatText("%.6f ", static_cast<double>(p.values[row]));
-        }
-        out << "\n";
-    }
+    std::ofstream out(path);
+    out << testsupport::sdmText(design, constant ? 1 : 0, constant ? count : count + 1);
     return static_cast<bool>(out);
 }
 

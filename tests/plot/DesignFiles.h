@@ -17,8 +17,7 @@ namespace plottest {
 plot::DesignTable generatedDesign(std::size_t predictors, std::size_t volumes, unsigned seed,
                                   bool constant = true, int firstConfound = 0);
 
-// The table as the host writes a design matrix (*.sdm): header, grey colours, quoted names,
-// values with six decimals.
+// The table as a design matrix (*.sdm) with grey colours.
 std::string sdmText(const plot::DesignTable& table, int includesConstant, int firstConfound);
 // The table as a reference time course (*.rtc).
 std::string rtcText(const plot::DesignTable& table);

@@ -3,10 +3,10 @@
 
 #include <algorithm>
 
-#include "tests/headless/ProgramRun.h"
+#include "tests/support/ProgramRun.h"
 #include "tests/support/TestSupport.h"
 
-namespace headlesstest {
+namespace testsupport {
 
 namespace {
 
@@ -70,23 +70,25 @@ int startAndWait(std::string program, const std::vector<std::string>& arguments,
 }  // namespace
 
 ProgramResult runProgram(const std::string& program, const std::vector<std::string>& arguments,
-                         const std::filesystem::path& folder) {
-    testsupport::TempDir capture;
+                         const std::filesystem::path& folder,
+                         const std::vector<std::string>& /*wrapper*/) {
+    TempDir capture;
     const HANDLE in = inheritedFile("NUL", GENERIC_READ, OPEN_EXISTING);
     const HANDLE out = inheritedFile(capture.file("out"), GENERIC_WRITE, CREATE_ALWAYS);
     const HANDLE err = inheritedFile(capture.file("err"), GENERIC_WRITE, CREATE_ALWAYS);
     ProgramResult result;
     if (in != INVALID_HANDLE_VALUE && out != INVALID_HANDLE_VALUE && err != INVALID_HANDLE_VALUE) {
         result.status = startAndWait(program, arguments, folder, in, out, err);
+        result.exited = result.status != -1;
     }
     for (HANDLE handle : {in, out, err}) {
         if (handle != INVALID_HANDLE_VALUE) {
             ::CloseHandle(handle);
         }
     }
-    result.out = testsupport::readText(capture.file("out"));
-    result.err = testsupport::readText(capture.file("err"));
+    result.out = readText(capture.file("out"));
+    result.err = readText(capture.file("err"));
     return result;
 }
 
-}  // namespace headlesstest
+}  // namespace testsupport

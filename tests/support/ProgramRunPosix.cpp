@@ -2,10 +2,10 @@
 
 #include <cstdlib>
 
-#include "tests/headless/ProgramRun.h"
+#include "tests/support/ProgramRun.h"
 #include "tests/support/TestSupport.h"
 
-namespace headlesstest {
+namespace testsupport {
 
 namespace {
 
@@ -21,9 +21,14 @@ std::string shellWord(const std::string& text) {
 }  // namespace
 
 ProgramResult runProgram(const std::string& program, const std::vector<std::string>& arguments,
-                         const std::filesystem::path& folder) {
-    testsupport::TempDir capture;
-    std::string command = "cd " + shellWord(folder.string()) + " && " + shellWord(program);
+                         const std::filesystem::path& folder,
+                         const std::vector<std::string>& wrapper) {
+    TempDir capture;
+    std::string command = "cd " + shellWord(folder.string()) + " &&";
+    for (const auto& word : wrapper) {
+        command += " " + shellWord(word);
+    }
+    command += " " + shellWord(program);
     for (const auto& argument : arguments) {
         command += " " + shellWord(argument);
     }
@@ -31,10 +36,11 @@ ProgramResult runProgram(const std::string& program, const std::vector<std::stri
         " </dev/null >" + shellWord(capture.file("out")) + " 2>" + shellWord(capture.file("err"));
     const int raw = std::system(command.c_str());
     ProgramResult result;
-    result.status = raw != -1 && WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
-    result.out = testsupport::readText(capture.file("out"));
-    result.err = testsupport::readText(capture.file("err"));
+    result.exited = raw != -1 && WIFEXITED(raw);
+    result.status = result.exited ? WEXITSTATUS(raw) : -1;
+    result.out = readText(capture.file("out"));
+    result.err = readText(capture.file("err"));
     return result;
 }
 
-}  // namespace headlesstest
+}  // namespace testsupport

@@ -1,12 +1,13 @@
 #pragma once
 
-// Binary volume documents and time courses, composed byte by byte for the tests.
+// Binary volume documents and time courses for the tests, with defaults that the host accepts and
+// any field open to change, written by the formats' own writers.
 
 #include <cstdint>
 #include <string>
 #include <vector>
 
-namespace headlesstest {
+namespace testsupport {
 
 // An int16 file version, the three dimensions and voxelBytes bytes of voxels.
 std::string volumeDocumentBytes(int dimX, int dimY, int dimZ, std::size_t voxelBytes);
@@ -30,4 +31,4 @@ std::string timeCourseHeaderBytes(const TimeCourseSpec& spec);
 // The header and as many voxel values as it calls for.
 std::string timeCourseBytes(const TimeCourseSpec& spec);
 
-}  // namespace headlesstest
+}  // namespace testsupport
