@@ -47,7 +47,7 @@ int tkShowLogTab() {
 int tkLogText(const char* text) {
     auto& session = hostSession();
     session.console.log(orEmpty(text));
-    session.produced.noteLogText(orEmpty(text));
+    session.observe([&](headless::RunObserver& o) { o.logged(orEmpty(text)); });
     return 1;
 }
 
@@ -115,6 +115,7 @@ int tkGetOpenFileName(const char* title, const char* directory, const char* filt
     }
     std::memcpy(result, path.c_str(), path.size() + 1);
     session.console.show("answer: ", path);
+    session.observe([&](headless::RunObserver& o) { o.fileChosen(path); });
     return 1;
 }
 }

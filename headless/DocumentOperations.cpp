@@ -8,11 +8,13 @@
 #include "headless/HostExports.h"
 #include "headless/HostSession.h"
 #include "headless/ProtocolLookup.h"
+#include "headless/ProtocolWarnings.h"
 #include "headless/TimeCourseRecord.h"
 #include "headless/formats/ProtocolReader.h"
 
 using headless::HostSession;
 using headless::hostSession;
+using headless::TimeCourseHeader;
 
 namespace {
 
@@ -47,8 +49,15 @@ bool loadNamedProtocol(HostSession& session, const std::string& name) {
         session.refuse("protocol not loaded: " + read.error);
         return false;
     }
-    session.console.note("protocol " + name + " found " + location->where + ": " +
-                         location->path.string());
+    const std::string path = location->path.string();
+    session.console.note("protocol " + name + " found " + location->where + ": " + path);
+    const TimeCourseHeader& run = session.timeCourse->header;
+    for (const auto& warning :
+         headless::protocolWarnings(*read.protocol, run.nrOfVolumes, run.repetitionTimeMs)) {
+        session.console.note("protocol " + name + ": " + warning);
+    }
+    session.observe(
+        [&](headless::RunObserver& o) { o.protocolLoaded(name, path, location->where); });
     session.protocol = std::move(read.protocol);
     return true;
 }
@@ -101,6 +110,8 @@ int tkLinkVTCToCurrentVMR(const char* vtcPath, int /*flag*/) {
                          formatMilliseconds(linked.header.repetitionTimeMs) + " ms, " +
                          std::to_string(linked.header.voxelCount) + " voxels)");
     session.timeCourse = std::move(linked);
+    session.observe(
+        [&](headless::RunObserver& o) { o.linked(path, session.timeCourse->header.nrOfVolumes); });
     return 1;
 }
 

@@ -2,9 +2,12 @@
 
 namespace headless {
 
+RunObserver::~RunObserver() = default;
+
 void HostSession::refuse(std::string_view why) {
     ++refusedSteps;
     console.note(why);
+    observe([&](RunObserver& o) { o.refused(why); });
 }
 
 bool HostSession::openVolumeDocument(const std::string& path, std::string& error) {
@@ -32,7 +35,7 @@ void resetHostSession() {
     session.designMatrix.reset(0, 0.0);
     session.refusedSteps = 0;
     session.savedDesignMatrices.clear();
-    session.produced.clear();
+    session.observer = nullptr;
 }
 
 }  // namespace headless

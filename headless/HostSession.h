@@ -15,7 +15,7 @@
 #include "headless/Console.h"
 #include "headless/DesignMatrix.h"
 #include "headless/DialogAnswers.h"
-#include "headless/ProducedDesignMatrices.h"
+#include "headless/RunObserver.h"
 #include "headless/formats/Protocol.h"
 #include "headless/formats/TimeCourse.h"
 #include "headless/formats/VolumeDocument.h"
@@ -42,7 +42,15 @@ struct HostSession {
     DesignMatrix designMatrix;
     int refusedSteps = 0;
     std::vector<std::string> savedDesignMatrices;
-    ProducedDesignMatrices produced;  // saved by the host and merged by the plug-in
+    RunObserver* observer = nullptr;  // told every step of the run; none: nobody is told
+
+    // The observer's step, when there is one: observe([&](RunObserver& o) { o.saved(path); }).
+    template <typename Step>
+    void observe(Step step) {
+        if (observer != nullptr) {
+            step(*observer);
+        }
+    }
 
     // Says on standard error why the host refused a step, and counts it.
     void refuse(std::string_view why);
@@ -53,8 +61,8 @@ struct HostSession {
 // The one session of this process.
 HostSession& hostSession();
 
-// A fresh session (no documents, no answers, the default version); the console keeps where it
-// writes to.
+// A fresh session (no documents, no answers, the default version, no observer); the console
+// keeps where it writes to.
 void resetHostSession();
 
 }  // namespace headless

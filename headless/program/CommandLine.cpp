@@ -9,6 +9,19 @@ namespace headless {
 
 namespace {
 
+// Every line of text behind two blanks.
+std::string indented(const std::string& text) {
+    std::string result;
+    std::size_t start = 0;
+    while (start < text.size()) {
+        const std::size_t end = text.find('\n', start);
+        const std::size_t stop = end == std::string::npos ? text.size() : end + 1;
+        result += "  " + text.substr(start, stop - start);
+        start = stop;
+    }
+    return result;
+}
+
 bool parseFloat(std::string_view text, float& value) {
     if (text.starts_with('+')) {
         text.remove_prefix(1);
@@ -53,6 +66,7 @@ const std::vector<OptionRule>& rules() {
         {"--log", true, [](Options& o, const std::string& v) { return o.log = v, ""; }},
         {"--plugin", true, [](Options& o, const std::string& v) { return o.plugin = v, ""; }},
         {"--plot", true, [](Options& o, const std::string& v) { return o.plot = v, ""; }},
+        {"--report", true, [](Options& o, const std::string& v) { return o.report = v, ""; }},
         {"--skip-first", false,
          [](Options& o, const std::string&) { return o.skipFirst = true, ""; }},
         {"--z-transform", false,
@@ -152,18 +166,24 @@ void addDialogAnswers(const Options& options, DialogAnswers& answers) {
     }
 }
 
+std::string usageText() {
+    return R"(sdmweaver --list FILE --vmr FILE [--hrf two-gamma|boynton] [--value X|cancel]
+          [--skip-first] [--z-transform] [--log FILE] [--report FILE] [--plot DIR]
+          [--plugin PATH] [--host-version A.B.C]
+sdmweaver plot FILE... [-o DIR]
+sdmweaver --help | --version
+)";
+}
+
 std::string helpText() {
     return R"(sdmweaver: runs the sdmweaver plug-in without the workstation. The program is the
 host: it loads the plug-in, answers its dialogs from the options below, writes the plug-in's
-log on standard output, and messages, dialogs and its own notes on standard error.
+log on standard output, and messages, dialogs, its own notes and the run report on standard
+error.
 
 Usage:
-  sdmweaver --list FILE --vmr FILE [--hrf two-gamma|boynton] [--value X|cancel]
-            [--skip-first] [--z-transform] [--log FILE] [--plugin PATH] [--host-version A.B.C]
-            [--plot DIR]
-  sdmweaver plot FILE... [-o DIR]
-  sdmweaver --help | --version
-
+)" + indented(usageText()) +
+           R"(
 Options (a value follows as the next argument or after '='):
   --list FILE        The file list, the answer to the file dialog. Without it the dialog is
                      cancelled and the run ends early.
@@ -181,8 +201,13 @@ Options (a value follows as the next argument or after '='):
                        --skip-first
   --z-transform      Answers Yes to z-transforming the confounds (default No).
                        --z-transform
-  --log FILE         Also writes the log to FILE (created or emptied).
+  --log FILE         Also writes the log to FILE (created or emptied). Refused when FILE is the
+                     list, the volume document, the plug-in, a file the list names or a design
+                     matrix the run writes.
                        --log run.log
+  --report FILE      Also writes the run report as tab-separated values: a header row, then one
+                     row per protocol/time-course pair of the list. Refused like --log.
+                       --report report.tsv
   --plugin PATH      The plug-in library to load (default: the one beside this program).
                        --plugin build/debug/sdmweaver.so
   --host-version A.B.C
@@ -196,21 +221,29 @@ Options (a value follows as the next argument or after '='):
   --help             Shows this text.
   --version          Shows the plug-in's name text.
 
+After a run with --list, the run report gives one line per protocol/time-course pair on
+standard error ("report: "): the design matrix saved or not, the merged design matrix written
+and complete (every row of every predictor, one row per volume) or not, and why.
+
 sdmweaver plot FILE... [-o DIR] draws existing *.sdm and *.rtc files the same way (see
 sdmweaver plot --help).
 
 Dialogs are answered in the order the plug-in asks: response function, predictor value, skip
-first condition, z-transform, file list. The protocols named in the list are looked for beside
-their time course, then beside the volume document.
+first condition, z-transform, file list. Paths in the list are taken as given, relative to the
+folder the program runs in. The plug-in hands the host only the file name of each protocol: the
+host looks for it beside the time course, then beside the volume document.
 
-Exit status: 0 the run succeeded and the host refused nothing; 1 the plug-in could not start or
-its run failed; 2 a usage error (unknown option, missing or out-of-range value, unreadable
-plug-in, volume document, file list, log file or picture folder); 3 the run completed but the
-host refused a step (a link, a protocol, a save) or a design matrix it produced could not be
-drawn.
+Exit status: 0 the run succeeded, every pair of the list got every design matrix due, complete,
+and the host refused nothing; 1 the plug-in could not start or its run failed; 2 a usage error
+(no arguments, unknown option, missing or out-of-range value, unreadable plug-in, volume
+document, file list, log or report file, a --log or --report that would replace an input or an
+output, or a picture folder that cannot be made); 3 the run completed but some pair lacks a
+complete design matrix it should have, the host refused a step (a link, a protocol, a save), or
+a design matrix it produced could not be drawn.
 
 Example:
-  sdmweaver --list study.txt --vmr anatomy.vmr --hrf boynton --value 2 --z-transform
+  sdmweaver --list study.txt --vmr anatomy.vmr --hrf boynton --value 2 --z-transform \
+            --report report.tsv
 )";
 }
 

@@ -28,7 +28,8 @@ struct Options {
     std::optional<std::string> log;
     std::optional<std::string> plugin;
     std::optional<std::array<int, 3>> hostVersion;
-    std::optional<std::string> plot;  // the folder for pictures of the design matrices produced
+    std::optional<std::string> plot;    // the folder for pictures of the design matrices produced
+    std::optional<std::string> report;  // the run report (or the check) as TSV
 };
 
 struct CommandLine {
@@ -43,6 +44,9 @@ CommandLine parseCommandLine(const std::vector<std::string>& arguments);
 // The dialog answers the options give, in the order the plug-in asks: response function
 // (yes/no), predictor value, skip first condition (yes/no), z-transform (yes/no), file list.
 void addDialogAnswers(const Options& options, DialogAnswers& answers);
+
+// The forms of the command line, one per line.
+std::string usageText();
 
 // The text of --help: every option with an example.
 std::string helpText();

@@ -1,12 +1,18 @@
 #include "headless/program/Program.h"
 
-#include <filesystem>
 #include <iostream>
+#include <optional>
 
 #include "abi/ZMTKPluginInterface.h"
 #include "headless/HostSession.h"
 #include "headless/program/CommandLine.h"
+#include "headless/program/FileSet.h"
+#include "headless/program/InputFiles.h"
+#include "headless/program/ListPlan.h"
 #include "headless/program/PluginLibrary.h"
+#include "headless/program/RunFiles.h"
+#include "headless/program/RunReport.h"
+#include "headless/program/RunReportText.h"
 #include "plot/PlotCommandLine.h"
 #include "plot/PlotRun.h"
 
@@ -15,14 +21,6 @@ namespace headless {
 namespace {
 
 constexpr char kPrefix[] = "sdmweaver: ";
-constexpr std::size_t kFileResultSize = 512;  // the file dialog's result buffer
-
-int usageError(const std::string& what) {
-    Console& console = hostSession().console;
-    console.show(kPrefix, what);
-    console.show(kPrefix, "see sdmweaver --help");
-    return kUsageError;
-}
 
 // The plug-in library and its creation function; empty with `error` when path holds none.
 struct LoadedPlugin {
@@ -48,27 +46,6 @@ LoadedPlugin loadPlugin(const std::string& path, std::string& error) {
         plugin.library = PluginLibrary();
     }
     return plugin;
-}
-
-// Checks the file list before the file dialog can answer with it: the dialog only ever hands
-// out an existing file, by its absolute path.
-bool prepareList(Options& options, std::string& error) {
-    if (!options.list) {
-        return true;
-    }
-    std::error_code code;
-    if (!std::filesystem::is_regular_file(*options.list, code)) {
-        error = "the file list " + *options.list + " does not exist or is not a file";
-        return false;
-    }
-    const std::string absolute =
-        std::filesystem::absolute(*options.list, code).lexically_normal().string();
-    if (absolute.size() >= kFileResultSize) {
-        error = "the path of the file list " + absolute + " is longer than 511 characters";
-        return false;
-    }
-    options.list = absolute;
-    return true;
 }
 
 int runPlugin(const LoadedPlugin& loaded) {
@@ -131,8 +108,8 @@ int runPlotCommand(const std::vector<std::string>& arguments) {
 
 // Draws what the run produced into the folder; a design matrix that could not be drawn makes a
 // successful run's status kStepRefused.
-int plotProducedDesignMatrices(const std::string& folder, int status) {
-    const std::vector<std::string>& produced = hostSession().produced.paths();
+int plotProducedDesignMatrices(const std::vector<std::string>& produced, const std::string& folder,
+                               int status) {
     const plot::PlotOutcome outcome = plot::plotDesignMatrices(produced, folder, sayOnConsole());
     hostSession().console.show(
         kPrefix, countOf(outcome.drawn, "picture", "pictures") + " of the design matrices " +
@@ -141,10 +118,65 @@ int plotProducedDesignMatrices(const std::string& folder, int status) {
     return outcome.failed > 0 && status == kRunSucceeded ? kStepRefused : status;
 }
 
+// The usage error when the log or the report would replace a file of the run, or both name one
+// file; empty when neither does. Nothing is opened.
+std::string checkOwnOutputs(const Options& options, const ListPlan* plan,
+                            const std::string& pluginPath) {
+    if (!options.log && !options.report) {
+        return {};
+    }
+    const FileSet files = runFiles(plan, options.vmr, pluginPath, options.zTransform);
+    if (options.log) {
+        if (std::string why = refusal(files, "--log", *options.log); !why.empty()) {
+            return why;
+        }
+    }
+    if (options.report) {
+        if (std::string why = refusal(files, "--report", *options.report); !why.empty()) {
+            return why;
+        }
+        if (options.log && sameFileKey(*options.log) == sameFileKey(*options.report)) {
+            return "--log and --report name the same file " + *options.report;
+        }
+        return checkOutputFile("report", *options.report);
+    }
+    return {};
+}
+
+// Accounts for every pair after the run; a pair without every design matrix due makes a
+// successful run's status kStepRefused.
+int finishReport(const RunReport& report, const Options& options, int status) {
+    Console& console = hostSession().console;
+    if (!report.listHandedOut() || status == kRunFailed) {
+        console.show(kPrefix, "the plug-in did not read the file list: no run report");
+        return status;
+    }
+    if (!report.unreadable().empty()) {
+        console.show("report: ", "the plug-in read none of the file list: " + report.unreadable());
+    }
+    bool written = false;
+    const ReportSummary summary = publishRunReport(report, console, options.report, written);
+    if (options.report && !written) {
+        console.show(kPrefix, "cannot write the report file " + *options.report);
+    }
+    return summary.failed > 0 && status == kRunSucceeded ? kStepRefused : status;
+}
+
 }  // namespace
 
+int usageError(const std::string& what) {
+    Console& console = hostSession().console;
+    console.show(kPrefix, what);
+    console.show(kPrefix, "see sdmweaver --help");
+    return kUsageError;
+}
+
 int runProgram(const std::vector<std::string>& arguments) {
-    if (!arguments.empty() && arguments.front() == "plot") {
+    if (arguments.empty()) {
+        hostSession().console.show(kPrefix, "usage:\n" + usageText());
+        return usageError("no arguments given");
+    }
+    if (arguments.front() == "plot") {
         return runPlotCommand(std::vector<std::string>(arguments.begin() + 1, arguments.end()));
     }
     CommandLine commandLine = parseCommandLine(arguments);
@@ -167,31 +199,52 @@ int runProgram(const std::vector<std::string>& arguments) {
         return kRunSucceeded;
     }
 
+    // Every input is checked, and the list read as the plug-in will read it, before the log,
+    // the report or a picture folder is touched.
     HostSession& session = hostSession();
     if (options.hostVersion) {
         session.version = *options.hostVersion;
     }
-    if (options.log && !session.console.openLogFile(*options.log)) {
-        return usageError("cannot write the log file " + *options.log);
-    }
     if (options.vmr && !session.openVolumeDocument(*options.vmr, error)) {
         return usageError(error);
     }
-    if (!prepareList(options, error)) {
+    if (error = prepareListFile(options.list); !error.empty()) {
+        return usageError(error);
+    }
+    std::optional<RunReport> report;
+    {
+        std::optional<ListPlan> plan;
+        if (options.list) {
+            plan = readListPlan(*options.list);
+        }
+        if (error = checkOwnOutputs(options, plan ? &*plan : nullptr, pluginPath); !error.empty()) {
+            return usageError(error);
+        }
+        if (plan) {
+            report.emplace(*plan, options.zTransform, session.console);
+        }
+    }
+    const LoadedPlugin plugin = loadPlugin(pluginPath, error);
+    if (!plugin.create) {
         return usageError(error);
     }
     if (options.plot && !plot::preparePictureFolder(*options.plot, error)) {
         return usageError(error);
     }
-    addDialogAnswers(options, session.answers);
-    const LoadedPlugin plugin = loadPlugin(pluginPath, error);
-    if (!plugin.create) {
-        return usageError(error);
+    if (options.log && !session.console.openLogFile(*options.log)) {
+        return usageError("cannot write the log file " + *options.log);
     }
+    addDialogAnswers(options, session.answers);
 
+    session.observer = report ? &*report : nullptr;
     int status = runPlugin(plugin);
+    session.observer = nullptr;
+    if (report) {
+        status = finishReport(*report, options, status);
+    }
     if (options.plot) {
-        status = plotProducedDesignMatrices(*options.plot, status);
+        status = plotProducedDesignMatrices(
+            report ? report->produced() : std::vector<std::string>(), *options.plot, status);
     }
     const std::size_t saved = session.savedDesignMatrices.size();
     session.console.show(

@@ -14,11 +14,15 @@ enum ExitStatus : int {
     kRunSucceeded = 0,  // the run returned true and the host refused nothing
     kRunFailed = 1,     // the plug-in could not start, or its run returned false
     kUsageError = 2,    // bad arguments, an unreadable plug-in, volume document, list or log
-    kStepRefused = 3,   // the run completed but the host refused a step
+    kStepRefused = 3,   // the run completed but a pair lacks a design matrix due, or the host
+                        // refused a step
 };
 
 // Runs the program with the arguments after its name; answers the exit status.
 int runProgram(const std::vector<std::string>& arguments);
+
+// Says the usage error on standard error, with a pointer to --help; answers kUsageError.
+int usageError(const std::string& what);
 
 }  // namespace headless
 

@@ -125,8 +125,18 @@ INSTANTIATE_TEST_SUITE_P(
                   "is not a Zemlar plug-in"}),
     [](const testing::TestParamInfo<UsageCase>& testCase) { return testCase.param.what; });
 
-TEST_F(Program, WithoutAVolumeDocumentTheRunFailsWithStatusOne) {
+TEST_F(Program, WithoutArgumentsShowsItsUsageAndEndsWithStatusTwo) {
     const ProgramResult result = sdmweaver({});
+    EXPECT_EQ(result.status, 2);
+    EXPECT_EQ(result.out, "");
+    EXPECT_TRUE(
+        contains(result.err, "sdmweaver: usage:\nsdmweaver: sdmweaver --list FILE --vmr FILE"))
+        << result.err;
+    EXPECT_FALSE(contains(result.err, "message: ")) << "the plug-in is not run";
+}
+
+TEST_F(Program, WithoutAVolumeDocumentTheRunFailsWithStatusOne) {
+    const ProgramResult result = sdmweaver({"--hrf", "two-gamma"});
     EXPECT_EQ(result.status, 1);
     EXPECT_EQ(result.out, std::string(kStarted) + "No VMR present, action cancelled.\n");
     EXPECT_TRUE(contains(result.err,

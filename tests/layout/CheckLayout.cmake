@@ -17,7 +17,7 @@ set(layers
     "headless/formats|"
     "headless|abi headless/formats"
     "bids|headless headless/formats plot text"
-    "headless/program|abi bids headless headless/formats plot text"
+    "headless/program|abi batch bids designmatrix headless headless/formats host paths plot text"
 )
 
 set(folders "")

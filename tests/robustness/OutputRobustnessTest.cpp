@@ -26,7 +26,8 @@ TEST(OutputName, AConfoundFileThatIsTheMergedOutputIsNeitherReplacedNorMerged) {
     const ProgramResult result = study.run(std::string(kPair) + "{dir}/run1_task_HR.sdm\n");
 
     expectSound(study, result);
-    EXPECT_EQ(result.status, 0) << result.err;
+    EXPECT_EQ(result.status, 3) << result.err;
+    EXPECT_TRUE(contains(result.err, "run1_task_HR.sdm not written: ")) << result.err;
     EXPECT_TRUE(contains(result.out, "The merged design matrix " + study.file("run1_task_HR.sdm") +
                                          " would replace one of its input files: nothing is "
                                          "written.\n"))
@@ -121,6 +122,8 @@ TEST(FullDisk, TheMergedDesignMatrixIsReportedAsNotWritten) {
     const ProgramResult result = study.run(std::string(kPair) + "{dir}/run1_HR.rtc\n");
 
     expectSound(study, result);
+    EXPECT_EQ(result.status, 3) << result.err;
+    EXPECT_TRUE(contains(result.err, "run1_task_HR.sdm incomplete: ")) << result.err;
     EXPECT_TRUE(contains(result.out, "Problem with writing " + study.file("run1_task_HR.sdm") +
                                          ": the merged design matrix may be incomplete.\n"))
         << result.out;

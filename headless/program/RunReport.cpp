@@ -1,0 +1,340 @@
+#include "headless/program/RunReport.h"
+
+#include <filesystem>
+#include <unordered_set>
+
+#include "designmatrix/ProtocolToDesignMatrix.h"
+#include "headless/program/FailureLines.h"
+#include "headless/program/ProtocolPlace.h"
+#include "plot/DesignTable.h"
+
+namespace headless {
+
+namespace {
+
+constexpr std::string_view kNoTimeCourse = "No VTC file found for PRT";
+constexpr std::string_view kLoadStart = "\nLoad ";
+constexpr std::string_view kLoadEnd = " to VMR...";
+constexpr std::string_view kNewFilename = "New filename: ";
+constexpr std::string_view kNotOpened = "Unable to open a file for writing.";
+constexpr std::string_view kMergedRefused = "The merged design matrix ";
+constexpr std::string_view kBaseRefused = "The design matrix ";
+constexpr std::string_view kWouldReplace = " would replace ";
+// Failure lines kept per pair: enough to say why, bounded whatever a run logs.
+constexpr std::size_t kKeptLines = 4;
+
+// The text on one line: line breaks and the indentation after them become one blank.
+std::string oneLine(std::string_view text) {
+    std::string line;
+    bool blank = false;
+    for (char c : text) {
+        if (c == '\n' || c == '\r') {
+            blank = !line.empty();
+            continue;
+        }
+        if (blank && c == ' ') {
+            continue;
+        }
+        if (blank) {
+            line += ' ';
+            blank = false;
+        }
+        line += c;
+    }
+    return line;
+}
+
+// The path named between `start` and `end` in text ("The design matrix PATH would replace").
+std::string_view pathBetween(std::string_view text, std::string_view start, std::string_view end) {
+    const std::size_t stop = text.find(end, start.size());
+    return stop == std::string_view::npos ? std::string_view()
+                                          : text.substr(start.size(), stop - start.size());
+}
+
+std::string joined(const std::vector<std::string>& parts, std::string_view separator) {
+    std::string text;
+    for (const std::string& part : parts) {
+        if (!text.empty()) {
+            text += separator;
+        }
+        text += part;
+    }
+    return text;
+}
+
+}  // namespace
+
+RunReport::RunReport(const ListPlan& plan, bool zTransform, Console& console)
+    : zTransform_(zTransform), console_(console), unreadable_(plan.unreadable.value_or("")) {
+    rows_.reserve(plan.pairs.size());
+    for (const ListPair& pair : plan.pairs) {
+        Row row;
+        row.protocol = plan.entries[pair.protocol];
+        row.entry = pair.protocol + 1;
+        if (pair.timeCourse) {
+            row.timeCourse = plan.entries[*pair.timeCourse];
+            for (std::size_t slot = 0; slot < kConfoundSlots; ++slot) {
+                row.confounds[slot] = pair.confounds[slot].has_value();
+            }
+            if (!pair.notRecognised.empty()) {
+                const std::size_t first = pair.notRecognised.front();
+                row.stray = "entry " + std::to_string(first + 1) + " (" + plan.entries[first] + ")";
+                row.strays = pair.notRecognised.size();
+            }
+        }
+        rows_.push_back(std::move(row));
+    }
+}
+
+std::string RunReport::baseOf(const Row& row) const {
+    return designmatrix::designMatrixPath(row.protocol, row.timeCourse);
+}
+
+std::string RunReport::mergedOf(const Row& row) const {
+    return mergedDesignMatrixPath(baseOf(row), row.confounds, zTransform_);
+}
+
+RunReport::Row* RunReport::current() {
+    return current_ == 0 ? nullptr : &rows_[current_ - 1];
+}
+
+template <typename Fits>
+RunReport::Row* RunReport::openNext(Fits fits) {
+    for (std::size_t next = current_; next < rows_.size(); ++next) {
+        if (fits(rows_[next])) {
+            current_ = next + 1;
+            rows_[next].opened = true;
+            return &rows_[next];
+        }
+    }
+    return nullptr;
+}
+
+void RunReport::noteFailure(std::string_view text, bool specific) {
+    Row* row = current();
+    if (row == nullptr) {
+        return;
+    }
+    std::vector<std::string>& lines = specific ? row->failures : row->general;
+    if (lines.size() < kKeptLines) {
+        lines.push_back(oneLine(text));
+    }
+}
+
+void RunReport::fileChosen(const std::string& /*path*/) {
+    listHandedOut_ = true;
+}
+
+void RunReport::logged(std::string_view text) {
+    const Pending pending = std::exchange(pending_, Pending::None);
+    if (text == kNoTimeCourse) {
+        openNext([](const Row& row) { return row.timeCourse.empty(); });
+    } else if (text.starts_with(kLoadStart) && text.ends_with(kLoadEnd)) {
+        const std::string_view path =
+            text.substr(kLoadStart.size(), text.size() - kLoadStart.size() - kLoadEnd.size());
+        Row* row = current();
+        // A pair refused before its time course was loaded is already open.
+        if (row == nullptr || !row->openedByRefusal || row->loadSeen || row->timeCourse != path) {
+            row = openNext([&](const Row& candidate) { return candidate.timeCourse == path; });
+        }
+        if (row != nullptr) {
+            row->loadSeen = true;
+        }
+        return;
+    } else if (text.starts_with(kNewFilename)) {
+        const std::string path(text.substr(kNewFilename.size()));
+        Row* row = current();
+        if (row != nullptr && row->hasConfounds() && path == mergedOf(*row)) {
+            row->mergedWritten = true;
+            pending_ = Pending::Row;
+        } else {
+            unexpected_.emplace_back(current_, path);
+            pending_ = Pending::Unexpected;
+        }
+        return;
+    } else if (pending != Pending::None &&
+               (text == kNotOpened ||
+                (text.starts_with(kMergedRefused) && text.find(kWouldReplace) != text.npos))) {
+        // The file named right before was not written.
+        if (pending == Pending::Row) {
+            current()->mergedWritten = false;
+        } else {
+            unexpected_.pop_back();
+        }
+    } else if (text.starts_with(kBaseRefused) && text.find(kWouldReplace) != text.npos) {
+        const std::string path(pathBetween(text, kBaseRefused, kWouldReplace));
+        Row* row = current();
+        if (row == nullptr || !row->loadSeen || row->baseSaved || baseOf(*row) != path) {
+            // Refused before its time course was loaded: the refusal opens the pair.
+            row = openNext([&](const Row& candidate) {
+                return !candidate.timeCourse.empty() && baseOf(candidate) == path;
+            });
+            if (row != nullptr) {
+                row->openedByRefusal = true;
+            }
+        }
+    }
+    switch (failureLine(text)) {
+        case FailureLine::Specific:
+            noteFailure(text, true);
+            break;
+        case FailureLine::General:
+            noteFailure(text, false);
+            break;
+        case FailureLine::None:
+            break;
+    }
+}
+
+void RunReport::linked(const std::string& path, int volumes) {
+    Row* row = current();
+    if (row != nullptr && row->timeCourse == path) {
+        row->volumes = volumes;
+    }
+}
+
+void RunReport::protocolLoaded(const std::string& name, const std::string& path,
+                               std::string_view where) {
+    Row* row = current();
+    if (row == nullptr) {
+        return;
+    }
+    if (const auto elsewhere = protocolElsewhere(row->protocol, path, where)) {
+        console_.note("protocol " + name + ": " + *elsewhere);
+        if (row->notes.size() < kKeptLines) {
+            row->notes.push_back(*elsewhere);
+        }
+    }
+}
+
+void RunReport::saved(const std::string& path) {
+    pending_ = Pending::None;
+    Row* row = current();
+    if (row != nullptr && !row->timeCourse.empty() && path == baseOf(*row)) {
+        row->baseSaved = true;
+    } else {
+        unexpected_.emplace_back(current_, path);
+    }
+}
+
+void RunReport::refused(std::string_view why) {
+    Row* row = current();
+    if (row == nullptr) {
+        return;
+    }
+    row->hostRefused = true;
+    if (row->failures.size() < kKeptLines) {
+        row->failures.push_back("host: " + oneLine(why));
+    }
+}
+
+PairOutcome RunReport::outcomeOf(std::size_t index) const {
+    const Row& row = rows_[index];
+    PairOutcome outcome;
+    outcome.pair = index + 1;
+    outcome.pairCount = rows_.size();
+    outcome.entry = row.entry;
+    outcome.protocol = row.protocol;
+    outcome.timeCourse = row.timeCourse;
+    outcome.volumes = row.volumes;
+    outcome.notes = joined(row.notes, "; ");
+    std::vector<std::string> what;
+    if (row.timeCourse.empty()) {
+        what.emplace_back("no time course follows the protocol in the list");
+    } else {
+        outcome.base = baseOf(row);
+        outcome.baseOutcome = row.baseSaved ? BaseOutcome::Saved : BaseOutcome::NotSaved;
+        if (!row.opened) {
+            what.emplace_back("the run did not reach this pair");
+        } else if (!row.baseSaved) {
+            what.emplace_back("its design matrix was not saved");
+        }
+        if (row.hasConfounds()) {
+            outcome.merged = mergedOf(row);
+            outcome.mergedOutcome = MergedOutcome::NotWritten;
+            std::error_code error;
+            if (row.mergedWritten && !std::filesystem::is_regular_file(outcome.merged, error)) {
+                // A device or a folder under that name is no design matrix, and is not read.
+                outcome.mergedOutcome = MergedOutcome::Incomplete;
+                what.emplace_back("the merged design matrix is not a regular file");
+            } else if (row.mergedWritten) {
+                const plot::DesignTableRead read = plot::readDesignTable(outcome.merged);
+                if (!read.table) {
+                    outcome.mergedOutcome = MergedOutcome::Incomplete;
+                    what.push_back("the merged design matrix is incomplete (" + read.error + ")");
+                } else if (row.volumes >= 0 &&
+                           read.table->nrOfVolumes() != static_cast<std::size_t>(row.volumes)) {
+                    outcome.mergedOutcome = MergedOutcome::Incomplete;
+                    what.push_back("the merged design matrix holds " +
+                                   std::to_string(read.table->nrOfVolumes()) +
+                                   " rows; the time course has " + std::to_string(row.volumes) +
+                                   " volumes");
+                } else {
+                    outcome.mergedOutcome = MergedOutcome::Complete;
+                }
+            } else if (row.baseSaved) {
+                what.emplace_back("the merged design matrix was not written");
+            }
+        }
+        if (row.strays > 0) {
+            what.push_back(row.stray + " in its range is of no kind (" +
+                           std::to_string(row.strays) +
+                           " such): no confound is taken from it; kinds are told by \".prt\", "
+                           "\".vtc\", \"_3DMC\", \"_HR\" and \"_RVT\" in this case");
+        }
+    }
+    const std::vector<std::string>& quoted = !row.failures.empty() ? row.failures : row.general;
+    if (what.empty() && (!quoted.empty() || row.hostRefused)) {
+        what.emplace_back("the log reports a failure");
+    }
+    outcome.ok = what.empty();
+    if (!outcome.ok) {
+        outcome.reason = joined(what, "; ");
+        if (!quoted.empty()) {
+            outcome.reason += ": " + joined(quoted, " ");
+        }
+    }
+    return outcome;
+}
+
+ReportSummary RunReport::evaluate(const std::function<void(const PairOutcome&)>& each) const {
+    ReportSummary summary;
+    for (std::size_t i = 0; i < rows_.size(); ++i) {
+        const PairOutcome outcome = outcomeOf(i);
+        ++summary.pairs;
+        if (!outcome.ok) {
+            ++summary.failed;
+        }
+        each(outcome);
+    }
+    return summary;
+}
+
+std::vector<std::string> RunReport::produced() const {
+    std::vector<std::string> paths;
+    std::unordered_set<std::string> seen;
+    const auto add = [&](const std::string& path) {
+        if (seen.insert(std::filesystem::path(path).lexically_normal().string()).second) {
+            paths.push_back(path);
+        }
+    };
+    std::size_t next = 0;
+    const auto addUnexpected = [&](std::size_t after) {
+        for (; next < unexpected_.size() && unexpected_[next].first == after; ++next) {
+            add(unexpected_[next].second);
+        }
+    };
+    addUnexpected(0);
+    for (std::size_t i = 0; i < rows_.size(); ++i) {
+        if (rows_[i].baseSaved) {
+            add(baseOf(rows_[i]));
+        }
+        if (rows_[i].mergedWritten) {
+            add(mergedOf(rows_[i]));
+        }
+        addUnexpected(i + 1);
+    }
+    return paths;
+}
+
+}  // namespace headless

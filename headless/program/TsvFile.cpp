@@ -1,0 +1,33 @@
+#include "headless/program/TsvFile.h"
+
+namespace headless {
+
+TsvFile::TsvFile(const std::string& path, const std::vector<std::string_view>& header)
+    : out_(path, std::ios::out | std::ios::binary | std::ios::trunc) {
+    row(header);
+}
+
+void TsvFile::row(const std::vector<std::string_view>& fields) {
+    std::string line;
+    for (std::size_t i = 0; i < fields.size(); ++i) {
+        if (i > 0) {
+            line += '\t';
+        }
+        for (char c : fields[i]) {
+            line += c == '\t' || c == '\n' || c == '\r' ? ' ' : c;
+        }
+    }
+    line += '\n';
+    out_ << line;
+}
+
+void TsvFile::row(const std::vector<std::string>& fields) {
+    row(std::vector<std::string_view>(fields.begin(), fields.end()));
+}
+
+bool TsvFile::close() {
+    out_.close();
+    return ok();
+}
+
+}  // namespace headless
