@@ -170,6 +170,7 @@ std::string usageText() {
     return R"(sdmweaver --list FILE --vmr FILE [--hrf two-gamma|boynton] [--value X|cancel]
           [--skip-first] [--z-transform] [--log FILE] [--report FILE] [--plot DIR]
           [--plugin PATH] [--host-version A.B.C]
+sdmweaver check --list FILE --vmr FILE [--z-transform] [--report FILE]
 sdmweaver plot FILE... [-o DIR]
 sdmweaver --help | --version
 )";
@@ -225,6 +226,16 @@ After a run with --list, the run report gives one line per protocol/time-course 
 standard error ("report: "): the design matrix saved or not, the merged design matrix written
 and complete (every row of every predictor, one row per volume) or not, and why.
 
+sdmweaver check --list FILE --vmr FILE [--report FILE] checks the list before a run, without
+the plug-in and without writing a file: per pair the time course (volumes, TR), the protocol
+the host will really use, each confound file (read as the plug-in reads it; data points against
+volumes), the design matrices it would write and any of them that would replace an input or
+another pair's; then every entry that takes no part. The run's other options are accepted, so
+that "check" can go in front of the same command; --z-transform changes the merged names, the
+rest is not used. It prints its report on standard output, and with --report writes one row per
+finding (pair, list entry, file, result, finding). Exit status 0 nothing fails, 3 something
+would, 2 a usage error.
+
 sdmweaver plot FILE... [-o DIR] draws existing *.sdm and *.rtc files the same way (see
 sdmweaver plot --help).
 
@@ -242,6 +253,7 @@ complete design matrix it should have, the host refused a step (a link, a protoc
 a design matrix it produced could not be drawn.
 
 Example:
+  sdmweaver check --list study.txt --vmr anatomy.vmr --z-transform
   sdmweaver --list study.txt --vmr anatomy.vmr --hrf boynton --value 2 --z-transform \
             --report report.tsv
 )";

@@ -5,6 +5,7 @@
 
 #include "abi/ZMTKPluginInterface.h"
 #include "headless/HostSession.h"
+#include "headless/program/CheckCommand.h"
 #include "headless/program/CommandLine.h"
 #include "headless/program/FileSet.h"
 #include "headless/program/InputFiles.h"
@@ -178,6 +179,9 @@ int runProgram(const std::vector<std::string>& arguments) {
     }
     if (arguments.front() == "plot") {
         return runPlotCommand(std::vector<std::string>(arguments.begin() + 1, arguments.end()));
+    }
+    if (arguments.front() == "check") {
+        return runCheckCommand(std::vector<std::string>(arguments.begin() + 1, arguments.end()));
     }
     CommandLine commandLine = parseCommandLine(arguments);
     if (!commandLine.error.empty()) {

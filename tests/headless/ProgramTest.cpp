@@ -132,6 +132,7 @@ TEST_F(Program, WithoutArgumentsShowsItsUsageAndEndsWithStatusTwo) {
     EXPECT_TRUE(
         contains(result.err, "sdmweaver: usage:\nsdmweaver: sdmweaver --list FILE --vmr FILE"))
         << result.err;
+    EXPECT_TRUE(contains(result.err, "sdmweaver: sdmweaver check --list FILE --vmr FILE"));
     EXPECT_FALSE(contains(result.err, "message: ")) << "the plug-in is not run";
 }
 

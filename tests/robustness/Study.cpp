@@ -104,6 +104,9 @@ ProgramResult Study::run(const std::string& listText, const RunOptions& options)
 ProgramResult Study::runOnListFile(const std::string& listPath, const RunOptions& options) {
     before_ = snapshot();
     std::vector<std::string> arguments = {"--list", listPath};
+    if (options.check) {
+        arguments.insert(arguments.begin(), "check");
+    }
     if (options.volumeDocument) {
         arguments.insert(arguments.end(), {"--vmr", file("anatomy.vmr")});
     }

@@ -21,6 +21,7 @@ using testsupport::ProgramResult;
 
 // How the program is run.
 struct RunOptions {
+    bool check = false;                  // sdmweaver check instead of a run
     std::vector<std::string> arguments;  // after --list and --vmr
     bool volumeDocument = true;          // --vmr anatomy.vmr
     // Without the right to pass over file permissions, as a user other than root runs it.

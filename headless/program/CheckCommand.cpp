@@ -1,0 +1,69 @@
+#include "headless/program/CheckCommand.h"
+
+#include <iostream>
+
+#include "headless/HostSession.h"
+#include "headless/formats/VolumeDocument.h"
+#include "headless/program/CheckText.h"
+#include "headless/program/CommandLine.h"
+#include "headless/program/InputFiles.h"
+#include "headless/program/PluginLibrary.h"
+#include "headless/program/PreflightCheck.h"
+#include "headless/program/Program.h"
+#include "headless/program/RunFiles.h"
+
+namespace headless {
+
+namespace {
+
+constexpr char kPrefix[] = "sdmweaver: ";
+
+}  // namespace
+
+int runCheckCommand(const std::vector<std::string>& arguments) {
+    CommandLine commandLine = parseCommandLine(arguments);
+    if (!commandLine.error.empty()) {
+        return usageError(commandLine.error);
+    }
+    Options& options = commandLine.options;
+    if (options.help) {
+        std::cout << helpText();
+        return kRunSucceeded;
+    }
+    if (!options.list || !options.vmr) {
+        return usageError(
+            "check needs the file list (--list FILE) and the volume document "
+            "(--vmr FILE)");
+    }
+    const VolumeDocumentRead volume = readVolumeDocument(*options.vmr);
+    if (!volume.document) {
+        return usageError(volume.error);
+    }
+    if (std::string error = prepareListFile(options.list); !error.empty()) {
+        return usageError(error);
+    }
+    const ListPlan plan = readListPlan(*options.list);
+    if (options.report) {
+        const FileSet files = runFiles(
+            &plan, options.vmr, options.plugin.value_or(defaultPluginPath()), options.zTransform);
+        for (const std::string& error : {refusal(files, "--report", *options.report),
+                                         checkOutputFile("report", *options.report)}) {
+            if (!error.empty()) {
+                return usageError(error);
+            }
+        }
+    }
+    if (options.log || options.plot) {
+        hostSession().console.show(kPrefix,
+                                   "check writes no log and draws no picture: --log and --plot "
+                                   "are not used");
+    }
+    const CheckResult result = checkList(plan, *options.vmr, options.zTransform);
+    printCheck(result, std::cout);
+    if (options.report && !writeCheckTsv(result, *options.report)) {
+        return usageError("cannot write the report file " + *options.report);
+    }
+    return result.verdict() == Verdict::Fail ? kStepRefused : kRunSucceeded;
+}
+
+}  // namespace headless
