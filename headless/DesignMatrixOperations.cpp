@@ -122,7 +122,7 @@ int tkSaveSingleStudyGLMDesignMatrix(const char* path) {
     session.console.note("saved design matrix " + target + " (" +
                          std::to_string(matrix.predictors().size()) + " predictors, " +
                          std::to_string(matrix.nrOfVolumes()) + " data points)");
-    session.savedDesignMatrices.push_back(target);
+    ++session.savedDesignMatrices;
     session.observe([&](headless::RunObserver& o) { o.saved(target); });
     return 1;
 }

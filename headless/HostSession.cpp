@@ -34,7 +34,7 @@ void resetHostSession() {
     session.protocol.reset();
     session.designMatrix.reset(0, 0.0);
     session.refusedSteps = 0;
-    session.savedDesignMatrices.clear();
+    session.savedDesignMatrices = 0;
     session.observer = nullptr;
 }
 

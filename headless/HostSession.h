@@ -41,7 +41,7 @@ struct HostSession {
     std::optional<Protocol> protocol;
     DesignMatrix designMatrix;
     int refusedSteps = 0;
-    std::vector<std::string> savedDesignMatrices;
+    int savedDesignMatrices = 0;      // how many the host saved (the paths: the run report)
     RunObserver* observer = nullptr;  // told every step of the run; none: nobody is told
 
     // The observer's step, when there is one: observe([&](RunObserver& o) { o.saved(path); }).

@@ -250,7 +250,7 @@ int runProgram(const std::vector<std::string>& arguments) {
         status = plotProducedDesignMatrices(
             report ? report->produced() : std::vector<std::string>(), *options.plot, status);
     }
-    const std::size_t saved = session.savedDesignMatrices.size();
+    const int saved = session.savedDesignMatrices;
     session.console.show(
         kPrefix, std::to_string(saved) + (saved == 1 ? " design matrix" : " design matrices") +
                      " saved by the host, " + std::to_string(session.refusedSteps) +

@@ -67,27 +67,47 @@ std::string joined(const std::vector<std::string>& parts, std::string_view separ
 RunReport::RunReport(const ListPlan& plan, bool zTransform, Console& console)
     : zTransform_(zTransform), console_(console), unreadable_(plan.unreadable.value_or("")) {
     rows_.reserve(plan.pairs.size());
+    std::size_t textLength = 0;
+    for (const ListPair& pair : plan.pairs) {
+        textLength += plan.entries[pair.protocol].size() +
+                      (pair.timeCourse ? plan.entries[*pair.timeCourse].size() : 0);
+    }
+    texts_.reserve(textLength);
     for (const ListPair& pair : plan.pairs) {
         Row row;
-        row.protocol = plan.entries[pair.protocol];
-        row.entry = pair.protocol + 1;
+        row.textAt = texts_.size();
+        row.protocolLength = static_cast<std::uint32_t>(plan.entries[pair.protocol].size());
+        texts_ += plan.entries[pair.protocol];
+        row.entry = static_cast<std::uint32_t>(pair.protocol + 1);
         if (pair.timeCourse) {
-            row.timeCourse = plan.entries[*pair.timeCourse];
+            row.timeCourseLength =
+                static_cast<std::uint32_t>(plan.entries[*pair.timeCourse].size());
+            texts_ += plan.entries[*pair.timeCourse];
             for (std::size_t slot = 0; slot < kConfoundSlots; ++slot) {
                 row.confounds[slot] = pair.confounds[slot].has_value();
             }
             if (!pair.notRecognised.empty()) {
                 const std::size_t first = pair.notRecognised.front();
-                row.stray = "entry " + std::to_string(first + 1) + " (" + plan.entries[first] + ")";
-                row.strays = pair.notRecognised.size();
+                row.more().stray =
+                    "entry " + std::to_string(first + 1) + " (" + plan.entries[first] + ")";
+                row.strays = static_cast<std::uint32_t>(pair.notRecognised.size());
             }
         }
         rows_.push_back(std::move(row));
     }
 }
 
+std::string_view RunReport::protocolOf(const Row& row) const {
+    return std::string_view(texts_).substr(row.textAt, row.protocolLength);
+}
+
+std::string_view RunReport::timeCourseOf(const Row& row) const {
+    return std::string_view(texts_).substr(row.textAt + row.protocolLength, row.timeCourseLength);
+}
+
 std::string RunReport::baseOf(const Row& row) const {
-    return designmatrix::designMatrixPath(row.protocol, row.timeCourse);
+    return designmatrix::designMatrixPath(std::string(protocolOf(row)),
+                                          std::string(timeCourseOf(row)));
 }
 
 std::string RunReport::mergedOf(const Row& row) const {
@@ -115,7 +135,7 @@ void RunReport::noteFailure(std::string_view text, bool specific) {
     if (row == nullptr) {
         return;
     }
-    std::vector<std::string>& lines = specific ? row->failures : row->general;
+    std::vector<std::string>& lines = specific ? row->more().failures : row->more().general;
     if (lines.size() < kKeptLines) {
         lines.push_back(oneLine(text));
     }
@@ -128,14 +148,15 @@ void RunReport::fileChosen(const std::string& /*path*/) {
 void RunReport::logged(std::string_view text) {
     const Pending pending = std::exchange(pending_, Pending::None);
     if (text == kNoTimeCourse) {
-        openNext([](const Row& row) { return row.timeCourse.empty(); });
+        openNext([](const Row& row) { return row.timeCourseLength == 0; });
     } else if (text.starts_with(kLoadStart) && text.ends_with(kLoadEnd)) {
         const std::string_view path =
             text.substr(kLoadStart.size(), text.size() - kLoadStart.size() - kLoadEnd.size());
         Row* row = current();
         // A pair refused before its time course was loaded is already open.
-        if (row == nullptr || !row->openedByRefusal || row->loadSeen || row->timeCourse != path) {
-            row = openNext([&](const Row& candidate) { return candidate.timeCourse == path; });
+        if (row == nullptr || !row->openedByRefusal || row->loadSeen ||
+            timeCourseOf(*row) != path) {
+            row = openNext([&](const Row& candidate) { return timeCourseOf(candidate) == path; });
         }
         if (row != nullptr) {
             row->loadSeen = true;
@@ -167,7 +188,7 @@ void RunReport::logged(std::string_view text) {
         if (row == nullptr || !row->loadSeen || row->baseSaved || baseOf(*row) != path) {
             // Refused before its time course was loaded: the refusal opens the pair.
             row = openNext([&](const Row& candidate) {
-                return !candidate.timeCourse.empty() && baseOf(candidate) == path;
+                return candidate.timeCourseLength > 0 && baseOf(candidate) == path;
             });
             if (row != nullptr) {
                 row->openedByRefusal = true;
@@ -188,7 +209,7 @@ void RunReport::logged(std::string_view text) {
 
 void RunReport::linked(const std::string& path, int volumes) {
     Row* row = current();
-    if (row != nullptr && row->timeCourse == path) {
+    if (row != nullptr && timeCourseOf(*row) == path) {
         row->volumes = volumes;
     }
 }
@@ -199,10 +220,10 @@ void RunReport::protocolLoaded(const std::string& name, const std::string& path,
     if (row == nullptr) {
         return;
     }
-    if (const auto elsewhere = protocolElsewhere(row->protocol, path, where)) {
+    if (const auto elsewhere = protocolElsewhere(std::string(protocolOf(*row)), path, where)) {
         console_.note("protocol " + name + ": " + *elsewhere);
-        if (row->notes.size() < kKeptLines) {
-            row->notes.push_back(*elsewhere);
+        if (row->more().notes.size() < kKeptLines) {
+            row->more().notes.push_back(*elsewhere);
         }
     }
 }
@@ -210,7 +231,7 @@ void RunReport::protocolLoaded(const std::string& name, const std::string& path,
 void RunReport::saved(const std::string& path) {
     pending_ = Pending::None;
     Row* row = current();
-    if (row != nullptr && !row->timeCourse.empty() && path == baseOf(*row)) {
+    if (row != nullptr && row->timeCourseLength > 0 && path == baseOf(*row)) {
         row->baseSaved = true;
     } else {
         unexpected_.emplace_back(current_, path);
@@ -223,8 +244,8 @@ void RunReport::refused(std::string_view why) {
         return;
     }
     row->hostRefused = true;
-    if (row->failures.size() < kKeptLines) {
-        row->failures.push_back("host: " + oneLine(why));
+    if (row->more().failures.size() < kKeptLines) {
+        row->more().failures.push_back("host: " + oneLine(why));
     }
 }
 
@@ -234,12 +255,14 @@ PairOutcome RunReport::outcomeOf(std::size_t index) const {
     outcome.pair = index + 1;
     outcome.pairCount = rows_.size();
     outcome.entry = row.entry;
-    outcome.protocol = row.protocol;
-    outcome.timeCourse = row.timeCourse;
+    outcome.protocol = protocolOf(row);
+    outcome.timeCourse = timeCourseOf(row);
     outcome.volumes = row.volumes;
-    outcome.notes = joined(row.notes, "; ");
+    static const RowDetails kNone;
+    const RowDetails& details = row.details ? *row.details : kNone;
+    outcome.notes = joined(details.notes, "; ");
     std::vector<std::string> what;
-    if (row.timeCourse.empty()) {
+    if (row.timeCourseLength == 0) {
         what.emplace_back("no time course follows the protocol in the list");
     } else {
         outcome.base = baseOf(row);
@@ -277,13 +300,14 @@ PairOutcome RunReport::outcomeOf(std::size_t index) const {
             }
         }
         if (row.strays > 0) {
-            what.push_back(row.stray + " in its range is of no kind (" +
+            what.push_back(details.stray + " in its range is of no kind (" +
                            std::to_string(row.strays) +
                            " such): no confound is taken from it; kinds are told by \".prt\", "
                            "\".vtc\", \"_3DMC\", \"_HR\" and \"_RVT\" in this case");
         }
     }
-    const std::vector<std::string>& quoted = !row.failures.empty() ? row.failures : row.general;
+    const std::vector<std::string>& quoted =
+        !details.failures.empty() ? details.failures : details.general;
     if (what.empty() && (!quoted.empty() || row.hostRefused)) {
         what.emplace_back("the log reports a failure");
     }

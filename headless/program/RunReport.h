@@ -10,6 +10,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -73,27 +74,43 @@ class RunReport final : public RunObserver {
     std::vector<std::string> produced() const;
 
   private:
+    // What a pair rarely has, made when first needed, so that a pair that goes well costs
+    // little memory.
+    struct RowDetails {
+        std::string stray;                  // the first entry of no kind in the range
+        std::vector<std::string> failures;  // specific failure lines, in order
+        std::vector<std::string> general;   // general failure lines, in order
+        std::vector<std::string> notes;
+    };
+
+    // One pair. Its protocol and time course are kept in texts_, one after the other.
     struct Row {
-        std::string protocol;
-        std::string timeCourse;  // empty: none follows the protocol
-        std::size_t entry = 0;
-        std::array<bool, kConfoundSlots> confounds{};
-        std::string stray;  // the first entry of no kind in the range; empty when none
-        std::size_t strays = 0;
+        std::size_t textAt = 0;
+        std::uint32_t protocolLength = 0;
+        std::uint32_t timeCourseLength = 0;  // 0: none follows the protocol
+        std::uint32_t entry = 0;
+        std::uint32_t strays = 0;  // entries of no kind in the range
         int volumes = -1;
+        std::array<bool, kConfoundSlots> confounds{};
         bool opened = false;           // the run began on this pair
         bool openedByRefusal = false;  // ... with the refusal to make its design matrix
         bool loadSeen = false;         // "Load ... to VMR..." was logged for it
         bool baseSaved = false;
         bool mergedWritten = false;  // named by "New filename: " and not taken back
         bool hostRefused = false;
-        std::vector<std::string> failures;  // specific failure lines, in order
-        std::vector<std::string> general;   // general failure lines, in order
-        std::vector<std::string> notes;
+        std::unique_ptr<RowDetails> details;
 
         bool hasConfounds() const { return confounds[0] || confounds[1] || confounds[2]; }
+        RowDetails& more() {
+            if (!details) {
+                details = std::make_unique<RowDetails>();
+            }
+            return *details;
+        }
     };
 
+    std::string_view protocolOf(const Row& row) const;
+    std::string_view timeCourseOf(const Row& row) const;
     std::string baseOf(const Row& row) const;
     std::string mergedOf(const Row& row) const;
     Row* current();
@@ -104,6 +121,7 @@ class RunReport final : public RunObserver {
     PairOutcome outcomeOf(std::size_t index) const;
 
     std::vector<Row> rows_;
+    std::string texts_;
     bool zTransform_;
     Console& console_;
     std::string unreadable_;
