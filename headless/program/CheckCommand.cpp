@@ -44,10 +44,10 @@ int runCheckCommand(const std::vector<std::string>& arguments) {
     }
     const ListPlan plan = readListPlan(*options.list);
     if (options.report) {
-        const FileSet files = runFiles(
-            &plan, options.vmr, options.plugin.value_or(defaultPluginPath()), options.zTransform);
-        for (const std::string& error : {refusal(files, "--report", *options.report),
-                                         checkOutputFile("report", *options.report)}) {
+        for (const std::string& error :
+             {refusal("--report", *options.report, &plan, options.vmr,
+                      options.plugin.value_or(defaultPluginPath()), options.zTransform),
+              checkOutputFile("report", *options.report)}) {
             if (!error.empty()) {
                 return usageError(error);
             }

@@ -26,6 +26,31 @@ std::string sameFileKey(const std::string& path) {
     return key;
 }
 
+SameFileAs::SameFileAs(const std::string& path) : path_(path) {
+    namespace fs = std::filesystem;
+    std::error_code error;
+    workingFolder_ = fs::current_path(error);
+    lexical_ = (workingFolder_ / path).lexically_normal();
+    resolved_ = fs::weakly_canonical(lexical_, error);
+    if (error) {
+        resolved_ = lexical_;
+    }
+    exists_ = fs::exists(lexical_, error);
+}
+
+bool SameFileAs::operator()(const std::string& other) const {
+    namespace fs = std::filesystem;
+    if (other == path_) {
+        return true;
+    }
+    const fs::path lexical = (workingFolder_ / other).lexically_normal();
+    if (lexical == lexical_ || lexical == resolved_) {
+        return true;
+    }
+    std::error_code error;
+    return exists_ && fs::equivalent(lexical, lexical_, error) && !error;
+}
+
 void FileSet::add(const std::string& path, const std::string& description) {
     files_.try_emplace(sameFileKey(path), description);
 }

@@ -126,17 +126,20 @@ std::string checkOwnOutputs(const Options& options, const ListPlan* plan,
     if (!options.log && !options.report) {
         return {};
     }
-    const FileSet files = runFiles(plan, options.vmr, pluginPath, options.zTransform);
     if (options.log) {
-        if (std::string why = refusal(files, "--log", *options.log); !why.empty()) {
+        if (std::string why =
+                refusal("--log", *options.log, plan, options.vmr, pluginPath, options.zTransform);
+            !why.empty()) {
             return why;
         }
     }
     if (options.report) {
-        if (std::string why = refusal(files, "--report", *options.report); !why.empty()) {
+        if (std::string why = refusal("--report", *options.report, plan, options.vmr, pluginPath,
+                                      options.zTransform);
+            !why.empty()) {
             return why;
         }
-        if (options.log && sameFileKey(*options.log) == sameFileKey(*options.report)) {
+        if (options.log && SameFileAs(*options.log)(*options.report)) {
             return "--log and --report name the same file " + *options.report;
         }
         return checkOutputFile("report", *options.report);

@@ -2,34 +2,43 @@
 
 namespace headless {
 
-FileSet runFiles(const ListPlan* plan, const std::optional<std::string>& volumeDocument,
-                 const std::string& plugin, bool zTransform) {
-    FileSet files;
-    if (volumeDocument) {
-        files.add(*volumeDocument, "the volume document");
+std::optional<std::string> runFileAt(const std::string& path, const ListPlan* plan,
+                                     const std::optional<std::string>& volumeDocument,
+                                     const std::string& plugin, bool zTransform) {
+    const SameFileAs same(path);
+    if (volumeDocument && same(*volumeDocument)) {
+        return "the volume document";
     }
-    files.add(plugin, "the plug-in");
+    if (same(plugin)) {
+        return "the plug-in";
+    }
     if (plan == nullptr) {
-        return files;
+        return std::nullopt;
     }
-    files.add(plan->path, "the file list");
+    if (same(plan->path)) {
+        return "the file list";
+    }
     for (std::size_t i = 0; i < plan->entries.size(); ++i) {
-        files.add(plan->entries[i], "entry " + std::to_string(i + 1) + " of the file list");
+        if (same(plan->entries[i])) {
+            return "entry " + std::to_string(i + 1) + " of the file list";
+        }
     }
     for (const ListPair& pair : plan->pairs) {
         if (!pair.timeCourse) {
             continue;
         }
-        files.add(baseDesignMatrixOf(*plan, pair), "a design matrix the run writes");
-        if (const auto merged = mergedDesignMatrixOf(*plan, pair, zTransform)) {
-            files.add(*merged, "a design matrix the run writes");
+        const auto merged = mergedDesignMatrixOf(*plan, pair, zTransform);
+        if (same(baseDesignMatrixOf(*plan, pair)) || (merged && same(*merged))) {
+            return "a design matrix the run writes";
         }
     }
-    return files;
+    return std::nullopt;
 }
 
-std::string refusal(const FileSet& files, std::string_view option, const std::string& path) {
-    const auto clash = files.find(path);
+std::string refusal(std::string_view option, const std::string& path, const ListPlan* plan,
+                    const std::optional<std::string>& volumeDocument, const std::string& plugin,
+                    bool zTransform) {
+    const auto clash = runFileAt(path, plan, volumeDocument, plugin, zTransform);
     if (!clash) {
         return {};
     }

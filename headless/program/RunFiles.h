@@ -12,12 +12,17 @@
 
 namespace headless {
 
-// The file list, the volume document, the plug-in, every file the list names, and every design
-// matrix the run will write for the list's pairs.
-FileSet runFiles(const ListPlan* plan, const std::optional<std::string>& volumeDocument,
-                 const std::string& plugin, bool zTransform);
+// What `path` is among the files a run reads and writes (the file list, the volume document, the
+// plug-in, every file the list names, every design matrix the run will write for the list's
+// pairs); none when it is none of them. One pass over the list, nothing kept.
+std::optional<std::string> runFileAt(const std::string& path, const ListPlan* plan,
+                                     const std::optional<std::string>& volumeDocument,
+                                     const std::string& plugin, bool zTransform);
 
-// The usage error when `option` names `path`, one of `files`; empty when it names none of them.
-std::string refusal(const FileSet& files, std::string_view option, const std::string& path);
+// The usage error when `option` names one of the run's files at `path`; empty when it names
+// none of them.
+std::string refusal(std::string_view option, const std::string& path, const ListPlan* plan,
+                    const std::optional<std::string>& volumeDocument, const std::string& plugin,
+                    bool zTransform);
 
 }  // namespace headless
