@@ -258,6 +258,23 @@ TEST(ExampleStudy, RunsAndWritesTheDesignMatricesOfBothRuns) {
     }
 }
 
+TEST(Install, PutsTheProgramWhereItRunsFromAnyFolder) {
+    TempDir prefix;
+    TempDir elsewhere;
+    const ProgramResult install = runProgram(
+        SDMWEAVER_CMAKE, {"--install", SDMWEAVER_BUILD_DIR, "--prefix", prefix.path().string()},
+        elsewhere.path());
+    ASSERT_EQ(install.status, 0) << install.out << install.err;
+    const std::string program = (prefix.path() / "bin" / "sdmweaver").string();
+    const ProgramResult version = runProgram(program, {"--version"}, elsewhere.path());
+    EXPECT_EQ(version.status, 0) << version.err;
+    EXPECT_EQ(version.out, "sdmweaver (v0.8.4.2)\n") << "the plug-in is found beside the program";
+    writeFile(elsewhere.file("anatomy.vmr"), testsupport::volumeDocumentBytes(8, 8, 8));
+    const ProgramResult run = runProgram(program, {"--vmr", "anatomy.vmr"}, elsewhere.path());
+    EXPECT_EQ(run.status, 0) << run.err;
+    EXPECT_TRUE(run.out.starts_with(kStarted)) << run.out;
+}
+
 #endif
 
 }  // namespace
