@@ -300,10 +300,12 @@ PairOutcome RunReport::outcomeOf(std::size_t index) const {
             }
         }
         if (row.strays > 0) {
-            what.push_back(details.stray + " in its range is of no kind (" +
-                           std::to_string(row.strays) +
-                           " such): no confound is taken from it; kinds are told by \".prt\", "
-                           "\".vtc\", \"_3DMC\", \"_HR\" and \"_RVT\" in this case");
+            const std::string more =
+                row.strays > 1 ? " (and " + std::to_string(row.strays - 1) + " more)" : "";
+            what.push_back(details.stray + more +
+                           " in its range is of no kind: no confound is taken from it; kinds are "
+                           "told by \".prt\", \".vtc\", \"_3DMC\", \"_HR\" and \"_RVT\" in this "
+                           "case");
         }
     }
     const std::vector<std::string>& quoted =
