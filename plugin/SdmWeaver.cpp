@@ -44,3 +44,12 @@ bool SdmWeaver::execute() {
     }
     return batch::runBatch();
 }
+
+#if defined(_WIN32) && !defined(_MSC_VER)
+// This object holds SdmWeaver's virtual table (its destructor is the first non-inline virtual
+// member). WorkstationExports.def exports it from its first slot on, as Microsoft's compiler
+// names the table; GCC's table starts with two entries of its own before that slot.
+__asm__(
+    ".globl workstationSdmWeaverTable\n"
+    ".set workstationSdmWeaverTable, _ZTV9SdmWeaver+16\n");
+#endif
