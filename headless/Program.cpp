@@ -71,29 +71,51 @@ bool prepareList(Options& options, std::string& error) {
     return true;
 }
 
-int runPlugin(const LoadedPlugin& loaded) {
-    HostSession& session = hostSession();
+// Creates the plug-in object, binds it, runs it once and deletes it through its virtual
+// destructor, as the workstation does.
+PluginOutcome callPlugin(const LoadedPlugin& loaded) {
     ZMTKPluginInterface* plugin = nullptr;
-    int status = kRunFailed;
+    PluginOutcome outcome = PluginOutcome::kNoObject;
     try {
         plugin = loaded.create();
         if (plugin == nullptr) {
-            session.console.show(kPrefix, "the plug-in made no plug-in object");
+            outcome = PluginOutcome::kNoObject;
         } else if (!plugin->initPlugin()) {
+            outcome = PluginOutcome::kInitFailed;
+        } else if (!plugin->execute()) {
+            outcome = PluginOutcome::kRunFailed;
+        } else {
+            outcome = PluginOutcome::kRunSucceeded;
+        }
+    } catch (...) {
+        outcome = PluginOutcome::kThrew;
+    }
+    delete plugin;
+    return outcome;
+}
+
+// Says what went wrong, if anything; answers the exit status the outcome gives.
+int statusOf(PluginOutcome outcome) {
+    HostSession& session = hostSession();
+    switch (outcome) {
+        case PluginOutcome::kNoObject:
+            session.console.show(kPrefix, "the plug-in made no plug-in object");
+            return kRunFailed;
+        case PluginOutcome::kInitFailed:
             session.console.show(kPrefix,
                                  "the plug-in could not start (initPlugin answered "
                                  "false)");
-        } else if (!plugin->execute()) {
+            return kRunFailed;
+        case PluginOutcome::kRunFailed:
             session.console.show(kPrefix, "the plug-in's run returned false");
-        } else {
-            status = session.refusedSteps > 0 ? kStepRefused : kRunSucceeded;
-        }
-    } catch (...) {
-        session.console.show(kPrefix, "the plug-in raised an exception");
-        status = kRunFailed;
+            return kRunFailed;
+        case PluginOutcome::kRunSucceeded:
+            return session.refusedSteps > 0 ? kStepRefused : kRunSucceeded;
+        case PluginOutcome::kThrew:
+            break;
     }
-    delete plugin;
-    return status;
+    session.console.show(kPrefix, "the plug-in raised an exception");
+    return kRunFailed;
 }
 
 plot::Say sayOnConsole() {
@@ -143,7 +165,7 @@ int plotProducedDesignMatrices(const std::string& folder, int status) {
 
 }  // namespace
 
-int runProgram(const std::vector<std::string>& arguments) {
+int prepareRun(const std::vector<std::string>& arguments, PreparedRun& run) {
     if (!arguments.empty() && arguments.front() == "plot") {
         return runPlotCommand(std::vector<std::string>(arguments.begin() + 1, arguments.end()));
     }
@@ -156,10 +178,10 @@ int runProgram(const std::vector<std::string>& arguments) {
         std::cout << helpText();
         return kRunSucceeded;
     }
-    const std::string pluginPath = options.plugin.value_or(defaultPluginPath());
+    run.pluginPath = options.plugin.value_or(defaultPluginPath());
     std::string error;
     if (options.version) {
-        const LoadedPlugin plugin = loadPlugin(pluginPath, error);
+        const LoadedPlugin plugin = loadPlugin(run.pluginPath, error);
         if (!plugin.name) {
             return usageError(error + "; its name is unknown");
         }
@@ -184,14 +206,15 @@ int runProgram(const std::vector<std::string>& arguments) {
         return usageError(error);
     }
     addDialogAnswers(options, session.answers);
-    const LoadedPlugin plugin = loadPlugin(pluginPath, error);
-    if (!plugin.create) {
-        return usageError(error);
-    }
+    run.plotFolder = options.plot;
+    return kReadyToRun;
+}
 
-    int status = runPlugin(plugin);
-    if (options.plot) {
-        status = plotProducedDesignMatrices(*options.plot, status);
+int finishRun(const PreparedRun& run, PluginOutcome outcome) {
+    HostSession& session = hostSession();
+    int status = statusOf(outcome);
+    if (run.plotFolder) {
+        status = plotProducedDesignMatrices(*run.plotFolder, status);
     }
     const std::size_t saved = session.savedDesignMatrices.size();
     session.console.show(
@@ -199,6 +222,20 @@ int runProgram(const std::vector<std::string>& arguments) {
                      " saved by the host, " + std::to_string(session.refusedSteps) +
                      " step(s) refused; exit status " + std::to_string(status));
     return status;
+}
+
+int runProgram(const std::vector<std::string>& arguments) {
+    PreparedRun run;
+    const int prepared = prepareRun(arguments, run);
+    if (prepared != kReadyToRun) {
+        return prepared;
+    }
+    std::string error;
+    const LoadedPlugin plugin = loadPlugin(run.pluginPath, error);
+    if (!plugin.create) {
+        return usageError(error);
+    }
+    return finishRun(run, callPlugin(plugin));
 }
 
 }  // namespace headless
