@@ -111,6 +111,8 @@ int statusOf(PluginOutcome outcome) {
             return kRunFailed;
         case PluginOutcome::kRunSucceeded:
             return session.refusedSteps > 0 ? kStepRefused : kRunSucceeded;
+        case PluginOutcome::kUnknown:
+            return kRunFailed;
         case PluginOutcome::kThrew:
             break;
     }

@@ -40,6 +40,7 @@ enum class PluginOutcome {
     kRunFailed,     // execute answered false
     kRunSucceeded,  // execute answered true
     kThrew,         // an exception left the plug-in
+    kUnknown,       // a host program making the calls itself reported nothing known (it said so)
 };
 
 // Everything the program does before it loads the plug-in: the command line, the documents,

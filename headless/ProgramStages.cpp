@@ -43,7 +43,7 @@ int sdmweaverPrepareRun(int argc, char** argv, char* pluginPath, int pluginPathS
 }
 
 int sdmweaverFinishRun(int outcome) {
-    headless::PluginOutcome kind = headless::PluginOutcome::kRunFailed;
+    headless::PluginOutcome kind = headless::PluginOutcome::kUnknown;
     switch (outcome) {
         case kSdmweaverNoObject:
             kind = headless::PluginOutcome::kNoObject;
