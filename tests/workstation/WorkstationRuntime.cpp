@@ -45,23 +45,6 @@ void write(bool toError, const char* a, const char* b, const char* c) {
     writeOne(toError, c);
 }
 
-void writeNumber(bool toError, long long value) {
-    char digits[24];
-    char* at = digits + sizeof digits;
-    *--at = '\0';
-    const bool negative = value < 0;
-    unsigned long long magnitude = negative ? 0ull - static_cast<unsigned long long>(value)
-                                            : static_cast<unsigned long long>(value);
-    do {
-        *--at = static_cast<char>('0' + magnitude % 10);
-        magnitude /= 10;
-    } while (magnitude != 0);
-    if (negative) {
-        *--at = '-';
-    }
-    writeOne(toError, at);
-}
-
 bool sameText(const char* a, const char* b) {
     while (*a != '\0' && *a == *b) {
         ++a;

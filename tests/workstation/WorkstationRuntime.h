@@ -27,8 +27,6 @@ namespace workstation {
 
 // Writes the texts one after the other to standard output (toError: standard error).
 void write(bool toError, const char* a, const char* b = "", const char* c = "");
-// Writes the number in decimal.
-void writeNumber(bool toError, long long value);
 
 bool sameText(const char* a, const char* b);
 bool startsWith(const char* text, const char* prefix);
