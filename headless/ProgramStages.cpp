@@ -1,6 +1,7 @@
 #include "headless/ProgramStages.h"
 
 #include <cstring>
+#include <exception>
 #include <iostream>
 #include <string>
 #include <vector>
@@ -18,9 +19,15 @@ headless::PreparedRun& preparedRun() {
     return run;
 }
 
+// The caller may have no C++ runtime of its own: nothing leaves a stage as an exception.
+int stoppedBy(const char* what) {
+    headless::hostSession().console.show(kPrefix, std::string("stopped: ") + what);
+    return headless::kRunFailed;
+}
+
 }  // namespace
 
-int sdmweaverPrepareRun(int argc, char** argv, char* pluginPath, int pluginPathSize) {
+int sdmweaverPrepareRun(int argc, char** argv, char* pluginPath, int pluginPathSize) try {
     std::vector<std::string> arguments;
     for (int i = 1; i < argc; ++i) {
         arguments.emplace_back(argv[i]);
@@ -40,9 +47,11 @@ int sdmweaverPrepareRun(int argc, char** argv, char* pluginPath, int pluginPathS
     }
     std::memcpy(pluginPath, run.pluginPath.c_str(), run.pluginPath.size() + 1);
     return kSdmweaverReadyToRun;
+} catch (const std::exception& error) {
+    return stoppedBy(error.what());
 }
 
-int sdmweaverFinishRun(int outcome) {
+int sdmweaverFinishRun(int outcome) try {
     headless::PluginOutcome kind = headless::PluginOutcome::kUnknown;
     switch (outcome) {
         case kSdmweaverNoObject:
@@ -67,4 +76,6 @@ int sdmweaverFinishRun(int outcome) {
     std::cout.flush();
     std::cerr.flush();
     return status;
+} catch (const std::exception& error) {
+    return stoppedBy(error.what());
 }

@@ -3,8 +3,8 @@
 // The sdmweaver program in two stages around the plug-in calls, exported by the host module for a
 // host program that loads the plug-in and makes those calls itself, as the workstation does: the
 // module then holds the documents, answers the dialogs and does every host operation, and says
-// on standard error what it would have said. Includes no standard header, so that a program built
-// without any C++ library can include it.
+// on standard error what it would have said. No exception leaves a stage. Includes no standard
+// header, so that a program built without any C++ library can include it.
 
 #include "headless/HostExport.h"
 
