@@ -3,6 +3,7 @@
 #include <filesystem>
 #include <iostream>
 
+#include "headless/BidsProgram.h"
 #include "headless/CommandLine.h"
 #include "headless/HostSession.h"
 #include "headless/PluginLibrary.h"
@@ -147,13 +148,18 @@ int runProgram(const std::vector<std::string>& arguments) {
     if (!arguments.empty() && arguments.front() == "plot") {
         return runPlotCommand(std::vector<std::string>(arguments.begin() + 1, arguments.end()));
     }
+    if (const auto bidsCommand =
+            arguments.empty() ? std::nullopt : bidsCommandNamed(arguments.front())) {
+        return runBidsCommand(*bidsCommand,
+                              std::vector<std::string>(arguments.begin() + 1, arguments.end()));
+    }
     CommandLine commandLine = parseCommandLine(arguments);
     if (!commandLine.error.empty()) {
         return usageError(commandLine.error);
     }
     Options& options = commandLine.options;
     if (options.help) {
-        std::cout << helpText();
+        std::cout << helpText() << bidsHelpText();
         return kRunSucceeded;
     }
     const std::string pluginPath = options.plugin.value_or(defaultPluginPath());
