@@ -207,6 +207,7 @@ Listing planListing(const ListingRequest& request, std::vector<std::string>& not
     Listing listing;
     std::string entries;
     std::map<std::string, std::string> timeCourses;  // time course -> run
+    std::string apart;  // a time course outside the output folder
     for (auto& [runName, run] : runs) {
         if (!run.events) {
             const auto inherited =
@@ -223,6 +224,9 @@ Listing planListing(const ListingRequest& request, std::vector<std::string>& not
             continue;
         }
         const std::string timeCourse = expandPattern(request.timeCoursePattern, runName);
+        if (apart.empty() && fs::absolute(timeCourse).lexically_normal().parent_path() != out) {
+            apart = timeCourse;
+        }
         if (const auto [other, fresh] = timeCourses.emplace(timeCourse, runName); !fresh) {
             throw InputError("--vtc " + request.timeCoursePattern + " gives the runs " +
                              other->second + " and " + runName + " the same time course " +
@@ -239,6 +243,11 @@ Listing planListing(const ListingRequest& request, std::vector<std::string>& not
         entries += quotedIfBlank(protocol) + "\n" + quotedIfBlank(timeCourse) + "\n" +
                    quotedIfBlank(motion) + "\n";
         ++listing.listed;
+    }
+    if (!apart.empty()) {
+        notes.push_back("warning: the time course " + apart + " lies outside " + out.generic_string() +
+                        ": the batch looks for a linked protocol beside its time course (then "
+                        "beside the anatomy), so keep the protocols there");
     }
     if (listing.listed == 0) {
         throw InputError("no run of task " + request.task +
