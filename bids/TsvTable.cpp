@@ -102,11 +102,10 @@ TsvTable TsvTable::parse(std::string path, std::string text) {
                          ": line 1 (the header) begins with a UTF-8 byte-order mark; save the "
                          "file as UTF-8 without one");
     }
-    while (!rest.empty() && (rest.back() == '\n' || rest.back() == '\r')) {
-        rest.remove_suffix(1);  // empty lines at the end (a CR there is caught below)
+    while (!rest.empty() && rest.back() == '\n') {
+        rest.remove_suffix(1);  // empty lines at the end
     }
-    if (rest.find_first_not_of(" \t\n") == std::string_view::npos &&
-        table.text_->find('\r') == std::string::npos) {
+    if (rest.find_first_not_of(" \t\n") == std::string_view::npos) {
         throw InputError(table.path_ +
                          ": the file is empty; a table begins with a header line of column "
                          "names");

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <iostream>
 #include <optional>
 
 #include "bids/Commands.h"
@@ -115,6 +116,7 @@ TEST_P(FineGrid, PredictorsAndDerivativesAgreeWithPython) {
                                      "' >'" + dir.file("python.txt") + "' 2>&1";
     const int status = std::system(command_line.c_str());
     const std::string report = testsupport::readText(dir.file("python.txt"));
+    std::cout << report;  // the largest differences, for the record
     EXPECT_EQ(status, 0) << report;
     EXPECT_NE(report.find("largest difference"), std::string::npos) << report;
 }
