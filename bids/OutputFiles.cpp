@@ -56,7 +56,10 @@ void writeOutputs(const std::vector<OutputFile>& files) {
 void refuseOverwritingInput(const std::string& output, const std::vector<std::string>& inputs) {
     for (const std::string& input : inputs) {
         std::error_code code;
-        if (fs::equivalent(output, input, code) && !code) {
+        std::error_code other;
+        const bool same = (fs::equivalent(output, input, code) && !code) ||
+                          fs::weakly_canonical(output, code) == fs::weakly_canonical(input, other);
+        if (same) {
             throw InputError("the output " + output + " is the input " + input +
                              "; name another output file");
         }

@@ -15,11 +15,11 @@ struct OutputFile {
 };
 
 // Writes the files. InputError naming the file when one cannot be written; then none of them
-// has been written or changed.
+// has been written or changed. The paths differ from one another.
 void writeOutputs(const std::vector<OutputFile>& files);
 
-// InputError when `output` names the same file as one of `inputs` (a command must not write over
-// what it reads).
+// InputError when `output` names the same file as one of `inputs`, existing or not (a command
+// must not write over what it reads, nor write one file twice).
 void refuseOverwritingInput(const std::string& output, const std::vector<std::string>& inputs);
 
 }  // namespace bids

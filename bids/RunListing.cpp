@@ -207,7 +207,7 @@ Listing planListing(const ListingRequest& request, std::vector<std::string>& not
     Listing listing;
     std::string entries;
     std::map<std::string, std::string> timeCourses;  // time course -> run
-    std::string apart;  // a time course outside the output folder
+    std::string apart;                               // a time course outside the output folder
     for (auto& [runName, run] : runs) {
         if (!run.events) {
             const auto inherited =
@@ -245,7 +245,8 @@ Listing planListing(const ListingRequest& request, std::vector<std::string>& not
         ++listing.listed;
     }
     if (!apart.empty()) {
-        notes.push_back("warning: the time course " + apart + " lies outside " + out.generic_string() +
+        notes.push_back("warning: the time course " + apart + " lies outside " +
+                        out.generic_string() +
                         ": the batch looks for a linked protocol beside its time course (then "
                         "beside the anatomy), so keep the protocols there");
     }

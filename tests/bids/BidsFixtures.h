@@ -25,8 +25,8 @@ inline std::string fixture(const std::string& relative) {
 }  // namespace bidstest
 
 // Skips the test, saying why, when the real files are not there.
-#define SKIP_WITHOUT_BIDS_FIXTURES()                                                        \
-    if (!bidstest::haveFixtures()) {                                                        \
-        GTEST_SKIP() << "no real BIDS files in " << bidstest::fixtureFolder().string()      \
+#define SKIP_WITHOUT_BIDS_FIXTURES()                                                      \
+    if (!bidstest::haveFixtures()) {                                                      \
+        GTEST_SKIP() << "no real BIDS files in " << bidstest::fixtureFolder().string()    \
                      << " (../shared/fixtures/bids beside the repository); test skipped"; \
     }

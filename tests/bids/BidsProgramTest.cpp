@@ -105,11 +105,11 @@ TEST_P(RoundTrip, TheBatchOnTheProtocolGivesTheDesignsTaskColumns) {
     writeFile(dir_.file("study.txt"),
               "1\n" + dir_.file("task.prt") + "\n" + dir_.file("run1.vtc") + "\n");
 
-    ASSERT_EQ(sdmweaver({"events-to-prt", "events.tsv", "-o", "task.prt", "--fixation", "Rest"})
-                  .status,
-              0);
-    const ProgramResult batch = sdmweaver({"--list", "study.txt", "--vmr", "anatomy.vmr",
-                                           "--skip-first", "--hrf", hrf});
+    ASSERT_EQ(
+        sdmweaver({"events-to-prt", "events.tsv", "-o", "task.prt", "--fixation", "Rest"}).status,
+        0);
+    const ProgramResult batch =
+        sdmweaver({"--list", "study.txt", "--vmr", "anatomy.vmr", "--skip-first", "--hrf", hrf});
     ASSERT_EQ(batch.status, 0) << batch.err;
     const ProgramResult design = sdmweaver({"design", "--events", "events.tsv", "--tr", "2",
                                             "--volumes", "64", "--hrf", hrf, "-o", "design.sdm"});
@@ -132,7 +132,7 @@ TEST_P(RoundTrip, TheBatchOnTheProtocolGivesTheDesignsTaskColumns) {
 INSTANTIATE_TEST_SUITE_P(ResponseFunctions, RoundTrip, testing::Values("two-gamma", "boynton"),
                          [](const testing::TestParamInfo<const char*>& param) {
                              return std::string(param.param) == "two-gamma" ? "TwoGamma"
-                                                                           : "Boynton";
+                                                                            : "Boynton";
                          });
 
 TEST_F(BidsProgram, ADatasetListedForTheBatchRunsThroughIt) {
@@ -149,8 +149,7 @@ TEST_F(BidsProgram, ADatasetListedForTheBatchRunsThroughIt) {
     for (const char* run : {"1", "2"}) {
         fs::create_directories(derived / "sub-01" / "func");
         writeFile((derived / "sub-01" / "func" /
-                   ("sub-01_task-faces_run-" + std::string(run) +
-                    "_desc-confounds_timeseries.tsv"))
+                   ("sub-01_task-faces_run-" + std::string(run) + "_desc-confounds_timeseries.tsv"))
                       .string(),
                   confounds);
     }
@@ -167,10 +166,9 @@ TEST_F(BidsProgram, ADatasetListedForTheBatchRunsThroughIt) {
     EXPECT_FALSE(contains(list.err, "warning")) << list.err;
     const std::string listed = testsupport::readText(dir_.file("batch/task-faces_list.txt"));
     const std::string batch = (fs::absolute(dir_.path() / "batch")).generic_string() + "/";
-    EXPECT_EQ(listed, "2\n" + batch + "sub-01_task-faces_run-1.prt\n" +
-                          batch + "sub-01_run-1.vtc\n" + batch +
-                          "sub-01_task-faces_run-1_3DMC.sdm\n" + batch +
-                          "sub-01_task-faces_run-2.prt\n" + batch + "sub-01_run-2.vtc\n" +
+    EXPECT_EQ(listed, "2\n" + batch + "sub-01_task-faces_run-1.prt\n" + batch +
+                          "sub-01_run-1.vtc\n" + batch + "sub-01_task-faces_run-1_3DMC.sdm\n" +
+                          batch + "sub-01_task-faces_run-2.prt\n" + batch + "sub-01_run-2.vtc\n" +
                           batch + "sub-01_task-faces_run-2_3DMC.sdm\n");
 
     // The workstation makes the time courses from the 38 volumes kept, beside the protocols; here
@@ -182,8 +180,8 @@ TEST_F(BidsProgram, ADatasetListedForTheBatchRunsThroughIt) {
         writeFile(dir_.file("batch/sub-01_run-" + std::string(run) + ".vtc"),
                   headlesstest::timeCourseBytes(spec));
     }
-    const ProgramResult run = sdmweaver(
-        {"--list", "batch/task-faces_list.txt", "--vmr", "anatomy.vmr", "--skip-first"});
+    const ProgramResult run =
+        sdmweaver({"--list", "batch/task-faces_list.txt", "--vmr", "anatomy.vmr", "--skip-first"});
     EXPECT_EQ(run.status, 0) << run.err;
     const auto merged = columns("batch/sub-01_run-2_sub-01_task-faces_run-2_3DMC.sdm");
     ASSERT_EQ(merged.count("Translation ZM-X [mm]"), 1U);

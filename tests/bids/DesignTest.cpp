@@ -59,14 +59,17 @@ TEST(Regressors, AnImpulseRespondsWithTheKernelTimesItsAmplitude) {
 }
 
 TEST(Regressors, TheSlopeIsTheExactTimeDerivative) {
-    const std::vector<bids::StimulusEvent> events = {{2.35, 0.0, 1.0}, {7.9, 4.25, -0.5},
-                                                     {11.0, 0.7, 1.0}};
+    const std::vector<bids::StimulusEvent> events = {
+        {2.35, 0.0, 1.0}, {7.9, 4.25, -0.5}, {11.0, 0.7, 1.0}};
     constexpr double kStep = 1e-5;  // seconds, as a shift of the sampling
     // (No volume lies where a response ends, 32 s after an event: the kernel stops there.)
     for (const ResponseFunction function : kFunctions) {
-        const auto slope = bids::eventResponseSlope(function, events, bids::VolumeTimes(40, 1.0, 0, 0.3));
-        const auto later = bids::eventResponse(function, events, bids::VolumeTimes(40, 1.0, 0, 0.3 + kStep));
-        const auto earlier = bids::eventResponse(function, events, bids::VolumeTimes(40, 1.0, 0, 0.3 - kStep));
+        const auto slope =
+            bids::eventResponseSlope(function, events, bids::VolumeTimes(40, 1.0, 0, 0.3));
+        const auto later =
+            bids::eventResponse(function, events, bids::VolumeTimes(40, 1.0, 0, 0.3 + kStep));
+        const auto earlier =
+            bids::eventResponse(function, events, bids::VolumeTimes(40, 1.0, 0, 0.3 - kStep));
         for (std::size_t k = 0; k < slope.size(); ++k) {
             EXPECT_NEAR(slope[k], (later[k] - earlier[k]) / (2 * kStep), 1e-6) << "volume " << k;
         }
@@ -132,9 +135,9 @@ TEST_F(BuiltDesign, ConditionsDerivativesModulationsConfoundsThenTheConstant) {
     for (const auto& predictor : design.predictors) {
         names.push_back(predictor.name);
     }
-    EXPECT_EQ(names, (std::vector<std::string>{"A", "B", "A derivative", "B derivative", "A x gain",
-                                               "framewise_displacement", "csf", "trans_x",
-                                               "Constant"}));
+    EXPECT_EQ(names,
+              (std::vector<std::string>{"A", "B", "A derivative", "B derivative", "A x gain",
+                                        "framewise_displacement", "csf", "trans_x", "Constant"}));
     EXPECT_EQ(design.firstConfound(), 6U);
     // The derivative is orthogonal to its condition; the modulation's events carry the gains less
     // their mean (1 and 4: -1.5 and +1.5).
@@ -143,16 +146,17 @@ TEST_F(BuiltDesign, ConditionsDerivativesModulationsConfoundsThenTheConstant) {
         product += design.predictors[0].values[k] * design.predictors[2].values[k];
     }
     EXPECT_NEAR(product, 0.0, 1e-12);
-    const auto modulated = bids::eventResponse(ResponseFunction::TwoGamma,
-                                               {{2.0, 3.0, -1.5}, {20.0, 3.0, 1.5}},
-                                               bids::VolumeTimes(40, 2.0, 0, 0.0));
+    const auto modulated =
+        bids::eventResponse(ResponseFunction::TwoGamma, {{2.0, 3.0, -1.5}, {20.0, 3.0, 1.5}},
+                            bids::VolumeTimes(40, 2.0, 0, 0.0));
     EXPECT_EQ(design.predictors[4].values, modulated);
     EXPECT_EQ(design.predictors[5].values[0], 0.0);  // n/a in the first row
-    EXPECT_EQ(notes_, (std::vector<std::string>{
-                          request_.eventsPath + ": 1 event has a duration of n/a, taken as an impulse",
-                          "no modulation of B: its events have n/a in gain",
-                          dir_.file("confounds.tsv") +
-                              ": n/a in the first rows of 1 confound column: 1 cell set to 0"}));
+    EXPECT_EQ(notes_,
+              (std::vector<std::string>{
+                  request_.eventsPath + ": 1 event has a duration of n/a, taken as an impulse",
+                  "no modulation of B: its events have n/a in gain",
+                  dir_.file("confounds.tsv") +
+                      ": n/a in the first rows of 1 confound column: 1 cell set to 0"}));
 }
 
 TEST_F(BuiltDesign, ConfoundTablesMustHaveARowPerVolume) {

@@ -60,8 +60,8 @@ class FineGrid : public testing::TestWithParam<GridCase> {};
 TEST_P(FineGrid, PredictorsAndDerivativesAgreeWithPython) {
     const std::optional<std::string> python = pythonWithNumpy();
     if (!python) {
-        GTEST_SKIP() << "no Python 3 with numpy and scipy (Debian: python3-numpy, python3-scipy); "
-                        "the fine-grid comparison is skipped";
+        GTEST_SKIP() << "no Python 3 with numpy and scipy (Debian: python3-numpy, python3-scipy; "
+                        "not looked for in a Windows build): the fine-grid comparison is skipped";
     }
     const GridCase& grid = GetParam();
     TempDir dir;
@@ -123,11 +123,10 @@ TEST_P(FineGrid, PredictorsAndDerivativesAgreeWithPython) {
 
 INSTANTIATE_TEST_SUITE_P(
     Designs, FineGrid,
-    testing::Values(GridCase{"TwoGammaTr2", ResponseFunction::TwoGamma, 2.0, 70, 0, 0.0},
-                    GridCase{"BoyntonTr2_5DummiesSliceReference", ResponseFunction::Boynton, 2.5,
-                             60, 3, 0.5},
-                    GridCase{"TwoGammaTr2_000001", ResponseFunction::TwoGamma, 2.000001, 150, 0,
-                             0.0}),
+    testing::Values(
+        GridCase{"TwoGammaTr2", ResponseFunction::TwoGamma, 2.0, 70, 0, 0.0},
+        GridCase{"BoyntonTr2_5DummiesSliceReference", ResponseFunction::Boynton, 2.5, 60, 3, 0.5},
+        GridCase{"TwoGammaTr2_000001", ResponseFunction::TwoGamma, 2.000001, 150, 0, 0.0}),
     [](const testing::TestParamInfo<GridCase>& param) { return param.param.name; });
 
 }  // namespace

@@ -151,7 +151,8 @@ class Sidecars : public testing::Test {
   protected:
     void SetUp() override {
         std::filesystem::create_directories(dir_.path() / "sub-01" / "func");
-        writeFile(dir_.file("dataset_description.json"), R"({"Name": "x", "BIDSVersion": "1.8.0"})");
+        writeFile(dir_.file("dataset_description.json"),
+                  R"({"Name": "x", "BIDSVersion": "1.8.0"})");
         writeFile(bold_, niftiBytes(HeaderSpec{}));
     }
     bids::RunTiming timing() { return bids::boldRunTiming(bold_, notes_); }
@@ -199,8 +200,8 @@ TEST_F(Sidecars, ASidecarThatIsNotJsonIsNamedWithItsPlace) {
 TEST(RealBoldRun, SyntheticHeaderAndTaskSidecar) {
     SKIP_WITHOUT_BIDS_FIXTURES();
     std::vector<std::string> notes;
-    const bids::RunTiming timing =
-        bids::boldRunTiming(bidstest::fixture("synthetic/sub-01_ses-01_task-nback_run-01_bold.nii"), notes);
+    const bids::RunTiming timing = bids::boldRunTiming(
+        bidstest::fixture("synthetic/sub-01_ses-01_task-nback_run-01_bold.nii"), notes);
     EXPECT_EQ(timing.repetitionTime, 2.5);
     EXPECT_EQ(timing.volumes, 64);
     EXPECT_TRUE(notes.empty()) << notes.front();

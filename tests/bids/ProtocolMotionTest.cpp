@@ -24,8 +24,8 @@ using testsupport::TempDir;
 headless::Protocol throughTheHost(const bids::EventsFile& events,
                                   const bids::ProtocolRequest& request,
                                   std::vector<std::string>& notes) {
-    const headless::ProtocolRead read =
-        headless::parseProtocol(bids::protocolText(bids::protocolFromEvents(events, request, notes)));
+    const headless::ProtocolRead read = headless::parseProtocol(
+        bids::protocolText(bids::protocolFromEvents(events, request, notes)));
     EXPECT_TRUE(read.protocol.has_value()) << read.error;
     EXPECT_TRUE(read.notes.empty());
     return read.protocol.value_or(headless::Protocol{});
@@ -61,8 +61,9 @@ TEST(EventsToProtocol, ReadsBackIntervalsInMillisecondsConditionsColoursAndWeigh
     EXPECT_EQ(faces.weights, (std::vector<double>{0.5, -1.25}));
     EXPECT_EQ(faces.color, 0xFF0000);
     EXPECT_EQ(protocol.conditions[2].weights, (std::vector<double>{0.0, 0.0}));
-    EXPECT_EQ(notes, (std::vector<std::string>{
-                         "houses: its events have n/a in weight; their weights are 0"}));
+    EXPECT_EQ(
+        notes,
+        (std::vector<std::string>{"houses: its events have n/a in weight; their weights are 0"}));
 }
 
 TEST(EventsToProtocol, PickedConditionsInTheirOrderAnAbsentOneEmpty) {
@@ -118,22 +119,22 @@ TEST(EventsToProtocol, RealParametricEventsReadBack) {
 }
 
 // The motion file written and read by the plug-in's own reader.
-designmatrix::DesignMatrixFilePtr throughThePlugin(const bids::TsvTable& table,
-                                                   std::size_t dummies, const TempDir& dir) {
+designmatrix::DesignMatrixFilePtr throughThePlugin(const bids::TsvTable& table, std::size_t dummies,
+                                                   const TempDir& dir) {
     std::vector<std::string> notes;
     const std::string path = dir.file("run_3DMC.sdm");
-    testsupport::writeFile(path, bids::designMatrixText(bids::motionFromConfounds(table, dummies, notes)));
+    testsupport::writeFile(
+        path, bids::designMatrixText(bids::motionFromConfounds(table, dummies, notes)));
     testsupport::CapturedLog log;
     return designmatrix::readMotionEstimatesSdm(path.c_str());
 }
 
 TEST(ConfoundsToMotion, ThePluginReadsSixColumnsRotationsInDegrees) {
-    const auto table = bids::TsvTable::parse(
-        "c.tsv",
-        "csf\trot_x\trot_y\trot_z\ttrans_x\ttrans_y\ttrans_z\n"
-        "9\t0.1\t0.2\t0.3\t1\t2\t3\n"
-        "9\t0.01\t0\t-0.02\t1.5\t-2.5\t0.25\n"
-        "9\t0\t0\t0\t0\t0\t0\n");
+    const auto table = bids::TsvTable::parse("c.tsv",
+                                             "csf\trot_x\trot_y\trot_z\ttrans_x\ttrans_y\ttrans_z\n"
+                                             "9\t0.1\t0.2\t0.3\t1\t2\t3\n"
+                                             "9\t0.01\t0\t-0.02\t1.5\t-2.5\t0.25\n"
+                                             "9\t0\t0\t0\t0\t0\t0\n");
     TempDir dir;
     const auto record = throughThePlugin(table, 1, dir);
     ASSERT_TRUE(record->readOk);
@@ -158,8 +159,9 @@ TEST(ConfoundsToMotion, RefusesATableWithoutMotionColumns) {
 TEST(ConfoundsToMotion, RealTablesOfBothGenerations) {
     SKIP_WITHOUT_BIDS_FIXTURES();
     TempDir dir;
-    for (const char* file : {"synthetic/sub-01_ses-01_task-nback_run-01_timeseries.tsv",
-                             "generated/sub-01_ses-01_task-nback_run-01_desc-confounds_timeseries.tsv"}) {
+    for (const char* file :
+         {"synthetic/sub-01_ses-01_task-nback_run-01_timeseries.tsv",
+          "generated/sub-01_ses-01_task-nback_run-01_desc-confounds_timeseries.tsv"}) {
         const auto table = bids::readConfoundsFile(bidstest::fixture(file));
         const auto record = throughThePlugin(table, 4, dir);
         ASSERT_TRUE(record->readOk) << file;

@@ -36,8 +36,8 @@ void PrintTo(const RefusedTable& value, std::ostream* out) {
 class RefusedEvents : public testing::TestWithParam<RefusedTable> {};
 
 TEST_P(RefusedEvents, NamesTheFileAndThePlace) {
-    const std::string message = failureOf(
-        [] { bids::parseEventsFile("run1_events.tsv", GetParam().text); });
+    const std::string message =
+        failureOf([] { bids::parseEventsFile("run1_events.tsv", GetParam().text); });
     EXPECT_EQ(message, std::string("run1_events.tsv: ") + GetParam().message);
 }
 
@@ -120,7 +120,9 @@ TEST(PickColumns, TakesPatternsInTheOrderGivenEachColumnOnce) {
     const auto table = confounds("rot_x\ttrans_x\ttrans_y\ttrans_x_power2\tcsf\n1\t2\t3\t4\t5\n");
     EXPECT_EQ(bids::pickColumns(table, {"trans_?", "rot_*", "trans_*"}),
               (std::vector<std::size_t>{1, 2, 0, 3}));
-    EXPECT_EQ(failureOf([&table] { bids::pickColumns(table, {"csf", "a_comp_cor_*"}); }),
+    EXPECT_EQ(failureOf([&table] {
+                  bids::pickColumns(table, {"csf", "a_comp_cor_*"});
+              }),
               "c.tsv: no column matches the pattern 'a_comp_cor_*'");
     EXPECT_TRUE(bids::matchesWildcard("*_power2", "trans_x_derivative1_power2"));
     EXPECT_FALSE(bids::matchesWildcard("trans_?", "trans_xy"));
