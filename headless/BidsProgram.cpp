@@ -1,6 +1,7 @@
 #include "headless/BidsProgram.h"
 
 #include <exception>
+#include <filesystem>
 #include <iostream>
 
 #include "bids/InputError.h"
@@ -75,23 +76,31 @@ int runBidsCommand(BidsCommand command, const std::vector<std::string>& argument
         std::cout << bidsCommandHelp(command);
         return kRunSucceeded;
     }
+    // The picture folder is made first, so that a folder that cannot be is said before any work;
+    // a failure then takes it away again when this made it.
     std::string error;
+    std::error_code code;
+    const bool folderMade = line.plotFolder && !std::filesystem::exists(*line.plotFolder, code);
     if (line.plotFolder && !plot::preparePictureFolder(*line.plotFolder, error)) {
         say(error);
         return kUsageError;
     }
+    const auto fail = [&](const std::vector<std::string>& notes, const std::string& what) {
+        sayAll(notes);
+        say(what);
+        if (folderMade) {
+            std::filesystem::remove(*line.plotFolder, code);  // only when still empty
+        }
+        return kUsageError;
+    };
     std::vector<std::string> notes;
     std::vector<std::string> written;
     try {
         written = run(line, notes);
     } catch (const bids::InputError& failure) {
-        sayAll(notes);
-        say(failure.what());
-        return kUsageError;
+        return fail(notes, failure.what());
     } catch (const std::exception& failure) {
-        sayAll(notes);
-        say(std::string("cannot go on: ") + failure.what());
-        return kUsageError;
+        return fail(notes, std::string("cannot go on: ") + failure.what());
     }
     sayAll(notes);
     for (const std::string& path : written) {

@@ -67,7 +67,8 @@ TEST_F(BidsProgram, FailuresExitWithTwoNameTheFileAndRowAndWriteNothing) {
         {{"events-to-prt", "events.tsv", "-o", "out.prt"},
          "events.tsv: row 2 (line 3), column duration: 'long' is not a number"},
         {{"design", "--events", "good.tsv", "--tr", "2", "--volumes", "10", "--confounds",
-          "confounds.tsv", "--columns", "trans_x", "-o", "out.sdm", "--tsv", "out.tsv"},
+          "confounds.tsv", "--columns", "trans_x", "-o", "out.sdm", "--tsv", "out.tsv", "--plot",
+          "pictures"},
          "confounds.tsv: 2 rows, but the run has 10 volumes"},
         {{"design", "--events", "good.tsv", "--bold", "absent.nii.gz", "-o", "out.sdm"},
          "cannot open the NIfTI file absent.nii.gz"},
@@ -82,7 +83,7 @@ TEST_F(BidsProgram, FailuresExitWithTwoNameTheFileAndRowAndWriteNothing) {
         EXPECT_EQ(result.out, "");
         EXPECT_TRUE(contains(result.err, "sdmweaver: " + message)) << result.err;
     }
-    for (const char* output : {"out.prt", "out.sdm", "out.tsv", "out_3DMC.sdm"}) {
+    for (const char* output : {"out.prt", "out.sdm", "out.tsv", "out_3DMC.sdm", "pictures"}) {
         EXPECT_FALSE(exists(output)) << output;
     }
 }
@@ -111,10 +112,14 @@ TEST_P(RoundTrip, TheBatchOnTheProtocolGivesTheDesignsTaskColumns) {
     const ProgramResult batch =
         sdmweaver({"--list", "study.txt", "--vmr", "anatomy.vmr", "--skip-first", "--hrf", hrf});
     ASSERT_EQ(batch.status, 0) << batch.err;
-    const ProgramResult design = sdmweaver({"design", "--events", "events.tsv", "--tr", "2",
-                                            "--volumes", "64", "--hrf", hrf, "-o", "design.sdm"});
+    const ProgramResult design =
+        sdmweaver({"design", "--events", "events.tsv", "--tr", "2", "--volumes", "64", "--hrf", hrf,
+                   "-o", "design.sdm", "--tsv", "design.tsv", "--plot", "pictures"});
     ASSERT_EQ(design.status, 0) << design.err;
     EXPECT_TRUE(contains(design.err, "check: design.sdm: condition number")) << design.err;
+    EXPECT_TRUE(exists("pictures/design.sdm.svg"));
+    EXPECT_TRUE(
+        testsupport::readText(dir_.file("design.tsv")).starts_with("faces\thouses\tConstant\n"));
 
     const auto host = columns("run1_task.sdm");
     const auto direct = columns("design.sdm");
