@@ -36,9 +36,14 @@ std::pair<std::int32_t, std::int32_t> intervalOf(const EventsFile& file, const E
         }
         end = std::max(end, start + *request.minimumDurationMs);
     } else if (end == start) {
+        const std::string length =
+            !event.duration ? "n/a"
+            : *event.duration == 0.0
+                ? "0"
+                : std::string(file.table.cell(event.row, *file.table.column("duration"))) +
+                      " s, which rounds to no millisecond";
         throw InputError(
-            cellPlace(file.table.path(), event.row, "duration") + ": the duration is " +
-            (event.duration ? "0" : "n/a") +
+            cellPlace(file.table.path(), event.row, "duration") + ": the duration is " + length +
             "; an interval of a protocol needs a length (give --min-duration MS to use one)");
     }
     return {start, end};
