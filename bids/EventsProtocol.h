@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "bids/EventsFile.h"
-#include "headless/Protocol.h"
+#include "headless/formats/Protocol.h"
 
 namespace bids {
 

@@ -6,7 +6,7 @@
 
 #include <string>
 
-#include "headless/Protocol.h"
+#include "headless/formats/Protocol.h"
 
 namespace bids {
 

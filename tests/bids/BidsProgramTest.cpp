@@ -6,14 +6,14 @@
 
 #include <filesystem>
 
-#include "headless/plot/DesignTable.h"
-#include "tests/headless/DocumentBytes.h"
-#include "tests/headless/ProgramRun.h"
+#include "plot/DesignTable.h"
+#include "tests/support/DocumentBytes.h"
+#include "tests/support/ProgramRun.h"
 #include "tests/support/TestSupport.h"
 
 namespace {
 
-using headlesstest::ProgramResult;
+using testsupport::ProgramResult;
 using testsupport::TempDir;
 using testsupport::writeFile;
 
@@ -24,7 +24,7 @@ bool contains(const std::string& text, const std::string& part) {
 class BidsProgram : public testing::Test {
   protected:
     ProgramResult sdmweaver(const std::vector<std::string>& arguments) {
-        return headlesstest::runProgram(SDMWEAVER_PROGRAM, arguments, dir_.path());
+        return testsupport::runProgram(SDMWEAVER_PROGRAM, arguments, dir_.path());
     }
     bool exists(const std::string& name) const {
         return std::filesystem::exists(dir_.path() / name);
@@ -32,7 +32,7 @@ class BidsProgram : public testing::Test {
 
     // The predictors of a design matrix file by name.
     std::map<std::string, std::vector<double>> columns(const std::string& name) const {
-        const auto read = headless::plot::readDesignTable(dir_.file(name));
+        const auto read = plot::readDesignTable(dir_.file(name));
         EXPECT_TRUE(read.table.has_value()) << read.error;
         std::map<std::string, std::vector<double>> result;
         for (std::size_t p = 0; read.table && p < read.table->nrOfPredictors(); ++p) {
@@ -99,10 +99,10 @@ class RoundTrip : public BidsProgram, public testing::WithParamInterface<const c
 TEST_P(RoundTrip, TheBatchOnTheProtocolGivesTheDesignsTaskColumns) {
     const std::string hrf = GetParam();
     writeFile(dir_.file("events.tsv"), kEvents);
-    writeFile(dir_.file("anatomy.vmr"), headlesstest::volumeDocumentBytes(8, 8, 8));
-    headlesstest::TimeCourseSpec spec;
+    writeFile(dir_.file("anatomy.vmr"), testsupport::volumeDocumentBytes(8, 8, 8));
+    testsupport::TimeCourseSpec spec;
     spec.volumes = 64;
-    writeFile(dir_.file("run1.vtc"), headlesstest::timeCourseBytes(spec));
+    writeFile(dir_.file("run1.vtc"), testsupport::timeCourseBytes(spec));
     writeFile(dir_.file("study.txt"),
               "1\n" + dir_.file("task.prt") + "\n" + dir_.file("run1.vtc") + "\n");
 
@@ -178,12 +178,12 @@ TEST_F(BidsProgram, ADatasetListedForTheBatchRunsThroughIt) {
 
     // The workstation makes the time courses from the 38 volumes kept, beside the protocols; here
     // they are written.
-    writeFile(dir_.file("anatomy.vmr"), headlesstest::volumeDocumentBytes(8, 8, 8));
-    headlesstest::TimeCourseSpec spec;
+    writeFile(dir_.file("anatomy.vmr"), testsupport::volumeDocumentBytes(8, 8, 8));
+    testsupport::TimeCourseSpec spec;
     spec.volumes = 38;
     for (const char* run : {"1", "2"}) {
         writeFile(dir_.file("batch/sub-01_run-" + std::string(run) + ".vtc"),
-                  headlesstest::timeCourseBytes(spec));
+                  testsupport::timeCourseBytes(spec));
     }
     const ProgramResult run =
         sdmweaver({"--list", "batch/task-faces_list.txt", "--vmr", "anatomy.vmr", "--skip-first"});

@@ -12,7 +12,7 @@
 #include "bids/MotionFile.h"
 #include "bids/ProtocolText.h"
 #include "designmatrix/ConfoundReaders.h"
-#include "headless/ProtocolReader.h"
+#include "headless/formats/ProtocolReader.h"
 #include "tests/bids/BidsFixtures.h"
 #include "tests/support/TestSupport.h"
 
