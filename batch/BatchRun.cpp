@@ -9,14 +9,13 @@
 #include <string>
 #include <vector>
 
+#include "abi/HostRecords.h"
 #include "batch/FileKind.h"
 #include "batch/FileList.h"
-#include "batch/PathOperations.h"
-#include "batch/SameFile.h"
 #include "designmatrix/ProtocolToDesignMatrix.h"
 #include "host/HostOperations.h"
-#include "host/HostRecords.h"
-#include "plugin/PluginInfo.h"
+#include "paths/FileSet.h"
+#include "paths/PathOperations.h"
 
 namespace batch {
 
@@ -30,11 +29,13 @@ struct RunSettings {
     bool zTransform = false;
 };
 
-// The list with one kind per entry and the positions of its protocols.
+// The list with one kind per entry and the positions of its protocols, and the files no design
+// matrix may replace: the list itself and every file it names.
 struct ClassifiedList {
     std::vector<std::string> entries;
     std::vector<FileKind> kinds;
     std::vector<std::size_t> protocolIndices;
+    paths::FileSet files;
 };
 
 constexpr float kPredictorMinimum = -100.0f;
@@ -70,15 +71,17 @@ std::optional<RunSettings> askRunSettings() {
     return settings;
 }
 
-ClassifiedList classify(std::vector<std::string> entries) {
+ClassifiedList classify(const std::string& listPath, std::vector<std::string> entries) {
     ClassifiedList list;
     list.entries = std::move(entries);
     list.kinds.reserve(list.entries.size());
+    list.files.add(listPath);
     for (std::size_t i = 0; i < list.entries.size(); ++i) {
         list.kinds.push_back(classifyListEntry(list.entries[i]));
         if (list.kinds.back() == Protocol) {
             list.protocolIndices.push_back(i);
         }
+        list.files.add(list.entries[i]);
     }
     return list;
 }
@@ -93,7 +96,7 @@ void setLinkedProtocolName(host::VtcHeaderRecord& header, const std::string& nam
 // Links, builds and merges the protocol at position k of the list's protocols. Returns the run's
 // new `succeeded` flag, or nothing when the protocol leaves it unchanged.
 std::optional<bool> runProtocol(const ClassifiedList& list, std::size_t k,
-                                const RunSettings& settings, const ConfoundDispatch& dispatch) {
+                                const RunSettings& settings, const ConfoundMerger& merger) {
     const std::size_t j = list.protocolIndices[k];
     if (j + 1 >= list.entries.size() || list.kinds[j + 1] != TimeCourse) {
         host::logText("No VTC file found for PRT");
@@ -102,19 +105,15 @@ std::optional<bool> runProtocol(const ClassifiedList& list, std::size_t k,
 
     const std::string& vtcPath = list.entries[j + 1];
     host::logFormat("\nLoad %s to VMR...", vtcPath.c_str());
-    // The host saves the design matrix without asking: it must not be one of the files this
-    // protocol's confounds are read from.
+    // The host saves the design matrix without asking: it must not be the list or one of the
+    // files it names, which this or a later protocol reads.
     const std::size_t end =
         k + 1 < list.protocolIndices.size() ? list.protocolIndices[k + 1] : list.entries.size();
     const std::string designMatrix = designmatrix::designMatrixPath(list.entries[j], vtcPath);
-    for (std::size_t i = j + 2; i < end; ++i) {
-        if (list.kinds[i] >= MotionEstimates && isSameFile(list.entries[i], designMatrix)) {
-            host::logFormat(
-                "The design matrix %s would replace one of the protocol's confound files: it is "
-                "not made.",
-                designMatrix.c_str());
-            return false;
-        }
+    if (list.files.contains(designMatrix)) {
+        host::logFormat("The design matrix %s would replace a file of the list: it is not made.",
+                        designMatrix.c_str());
+        return false;
     }
     if (host::linkVTCToCurrentVMR(vtcPath.c_str(), 1) != 1) {
         host::logText("Did not succeed in linking and generating.");
@@ -133,7 +132,7 @@ std::optional<bool> runProtocol(const ClassifiedList& list, std::size_t k,
     // course or the volume.
     const std::string& protocolPath = list.entries[j];
     const std::string protocolName =
-        extractFileName(protocolPath.c_str(), false, false).value_or(std::string());
+        paths::extractFileName(protocolPath.c_str(), false, false).value_or(std::string());
     setLinkedProtocolName(header, protocolName);
     host::setHeaderOfVTCOfCurrentVMR(header);
     host::logFormat("Linking %s to VTC...", protocolName.c_str());
@@ -154,13 +153,14 @@ std::optional<bool> runProtocol(const ClassifiedList& list, std::size_t k,
             "The design matrix was not saved: no confounds are merged for this protocol.");
         return saved;
     }
-    collectConfounds(list.entries, list.kinds, j, end, *sdmPath, settings.zTransform, dispatch);
+    collectConfounds(list.entries, list.kinds, j, end, *sdmPath, settings.zTransform, merger,
+                     &list.files);
     return saved;
 }
 
-bool run(const ConfoundDispatch& dispatch) {
+bool run(const char* pluginName, const ConfoundMerger& merger) {
     host::showLogTab();
-    host::logFormat("\n%s> Started...", kPluginName);
+    host::logFormat("\n%s> Started...", pluginName);
     int dimX = 0;
     int dimY = 0;
     int dimZ = 0;
@@ -186,7 +186,7 @@ bool run(const ConfoundDispatch& dispatch) {
         host::logText("Finished.\n");
         return true;
     }
-    const ClassifiedList list = classify(std::move(fileList->entries));
+    const ClassifiedList list = classify(listPath.data(), std::move(fileList->entries));
     if (fileList->declaredCount < 0 ||
         list.protocolIndices.size() != static_cast<std::size_t>(fileList->declaredCount)) {
         host::logText("Warning: not all files have been properly read or classified.");
@@ -197,7 +197,7 @@ bool run(const ConfoundDispatch& dispatch) {
     }
     bool succeeded = true;
     for (std::size_t k = 0; k < list.protocolIndices.size(); ++k) {
-        succeeded = runProtocol(list, k, *settings, dispatch).value_or(succeeded);
+        succeeded = runProtocol(list, k, *settings, merger).value_or(succeeded);
     }
 
     if (succeeded) {
@@ -209,10 +209,10 @@ bool run(const ConfoundDispatch& dispatch) {
 
 }  // namespace
 
-bool runBatch(const ConfoundDispatch& dispatch) {
+bool runBatch(const char* pluginName, const ConfoundMerger& merger) {
     // Nothing may leave the plug-in towards the host as an exception.
     try {
-        return run(dispatch);
+        return run(pluginName, merger);
     } catch (const std::exception& error) {
         host::logFormat("The run stopped on an unexpected error: %s", error.what());
         host::logText("Finished.\n");

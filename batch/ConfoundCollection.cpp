@@ -12,11 +12,12 @@ constexpr char kNoConfounds[] = "No confounds found for this protocol.";
 
 }  // namespace
 
-ConfoundDispatch::~ConfoundDispatch() = default;
+ConfoundMerger::~ConfoundMerger() = default;
 
 void collectConfounds(const std::vector<std::string>& entries, const std::vector<FileKind>& kinds,
                       std::size_t protocolIndex, std::size_t end, const std::string& sdmPath,
-                      bool zTransform, const ConfoundDispatch& dispatch) {
+                      bool zTransform, const ConfoundMerger& merger,
+                      const paths::FileSet* listFiles) {
     const std::size_t first = protocolIndex + 2;
     const std::size_t last = std::min({end, entries.size(), kinds.size()});
     if (first >= last) {
@@ -54,12 +55,12 @@ void collectConfounds(const std::vector<std::string>& entries, const std::vector
     }
 
     if (hasMotion && hasHeartRate && hasRespiration) {
-        dispatch.addAllConfounds(sdmPath, motionPath.c_str(), heartRatePath.c_str(),
-                                 respirationPath.c_str(), zTransform);
+        merger.addAllConfounds(sdmPath, motionPath.c_str(), heartRatePath.c_str(),
+                               respirationPath.c_str(), zTransform, listFiles);
     } else if (hasMotion || hasHeartRate || hasRespiration) {
-        dispatch.addConfounds(sdmPath, motionPath.c_str(), heartRatePath.c_str(),
-                              respirationPath.c_str(), zTransform, hasMotion, hasHeartRate,
-                              hasRespiration);
+        merger.addConfounds(sdmPath, motionPath.c_str(), heartRatePath.c_str(),
+                            respirationPath.c_str(), zTransform, hasMotion, hasHeartRate,
+                            hasRespiration, listFiles);
     } else {
         host::logText(kNoConfounds);
     }

@@ -6,7 +6,6 @@
 //
 //   sdmweaver_batch_study FOLDER RUNS [VOLUMES]     (VOLUMES defaults to 300)
 
-#include <bit>
 #include <cmath>
 #include <cstdint>
 #include <cstdio>
@@ -17,39 +16,24 @@
 #include <string>
 #include <vector>
 
+#include "headless/formats/ByteWriter.h"
+#include "headless/formats/TimeCourse.h"
+#include "headless/formats/VolumeDocument.h"
+#include "tests/support/DesignFiles.h"
+
 namespace {
 
 constexpr double kRepetitionTimeMs = 2000.0;
 constexpr int kTaskConditions = 4;
 constexpr int kIntervals = 12;
 
-// Little-endian binary output.
-class BinaryFile {
-  public:
-    explicit BinaryFile(const std::string& path) : out_(path, std::ios::binary | std::ios::trunc) {
-        if (!out_) {
-            throw std::runtime_error("cannot write " + path);
-        }
+void writeBytes(const std::string& path, const std::string& bytes) {
+    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+    if (!out) {
+        throw std::runtime_error("cannot write " + path);
     }
-    void int8(std::int8_t value) { out_.put(static_cast<char>(value)); }
-    void int16(std::int16_t value) {
-        const auto bits = static_cast<std::uint16_t>(value);
-        out_.put(static_cast<char>(bits & 0xFF));
-        out_.put(static_cast<char>(bits >> 8));
-    }
-    void float32(float value) {
-        const auto bits = std::bit_cast<std::uint32_t>(value);
-        for (int shift = 0; shift < 32; shift += 8) {
-            out_.put(static_cast<char>((bits >> shift) & 0xFF));
-        }
-    }
-    void text(const std::string& value) {
-        out_.write(value.c_str(), static_cast<std::streamsize>(value.size() + 1));
-    }
-
-  private:
-    std::ofstream out_;
-};
+}
 
 // A text file written with the C library's formatted output; closed when the object goes.
 class TextFile {
@@ -69,36 +53,40 @@ class TextFile {
 };
 
 void writeVolumeDocument(const std::string& path) {
-    constexpr std::int16_t kDim = 32;
-    BinaryFile out(path);
-    out.int16(4);
-    for (int axis = 0; axis < 3; ++axis) {
-        out.int16(kDim);
-    }
+    constexpr int kDim = 32;
+    headless::VolumeDocument document;
+    document.fileVersion = 4;
+    document.dimX = kDim;
+    document.dimY = kDim;
+    document.dimZ = kDim;
     for (int voxel = 0; voxel < kDim * kDim * kDim; ++voxel) {
-        out.int8(static_cast<std::int8_t>(voxel % 100));
+        document.voxels.push_back(static_cast<unsigned char>(voxel % 100));
     }
+    writeBytes(path, headless::volumeDocumentBytes(document));
 }
 
 void writeTimeCourse(const std::string& path, int volumes, std::mt19937& engine) {
-    BinaryFile out(path);
-    out.int16(3);
-    out.text("run.fmr");
-    out.int16(0);  // no linked protocol yet
-    out.int16(0);  // current protocol
-    out.int16(2);  // 32-bit floats
-    out.int16(static_cast<std::int16_t>(volumes));
-    out.int16(3);                                       // resolution
-    for (const int bound : {30, 36, 27, 33, 24, 30}) {  // 2 x 2 x 2 voxels
-        out.int16(static_cast<std::int16_t>(bound));
-    }
-    out.int8(1);
-    out.int8(1);
-    out.float32(static_cast<float>(kRepetitionTimeMs));
+    headless::TimeCourseHeader header;
+    header.fileVersion = 3;
+    header.sourceRunName = "run.fmr";
+    header.dataType = 2;  // 32-bit floats
+    header.nrOfVolumes = static_cast<std::int16_t>(volumes);
+    header.resolution = 3;  // 2 x 2 x 2 voxels
+    header.xStart = 30;
+    header.xEnd = 36;
+    header.yStart = 27;
+    header.yEnd = 33;
+    header.zStart = 24;
+    header.zEnd = 30;
+    header.leftRightConvention = 1;
+    header.referenceSpace = 1;
+    header.repetitionTimeMs = static_cast<float>(kRepetitionTimeMs);
+    std::string bytes = headless::timeCourseHeaderBytes(header);
     std::normal_distribution<float> noise(900.0f, 6.0f);
     for (int value = 0; value < 8 * volumes; ++value) {
-        out.float32(noise(engine));
+        headless::appendFloat32(bytes, noise(engine));
     }
+    writeBytes(path, bytes);
 }
 
 void writeProtocol(const std::string& path, int volumes, std::mt19937& engine) {
@@ -124,58 +112,44 @@ void writeProtocol(const std::string& path, int volumes, std::mt19937& engine) {
     }
 }
 
-void writeHeader(std::FILE* out, int predictors, int points, int constant) {
-    std::fprintf(out, "FileVersion:             1\n\nNrOfPredictors:          %d\n", predictors);
-    std::fprintf(out, "NrOfDataPoints:          %d\nIncludesConstant:        %d\n", points,
-                 constant);
-    std::fprintf(out, "FirstConfoundPredictor:  1\n\n");
-}
-
-void writeTimeCourseHeader(std::FILE* out, int predictors, int points) {
-    std::fprintf(out, "FileVersion:     2\nType:            DesignMatrix\n");
-    std::fprintf(out, "NrOfPredictors:  %d\nNrOfDataPoints:  %d\n", predictors, points);
-}
-
 void writeMotion(const std::string& path, bool timeCourseLayout, int volumes,
                  std::mt19937& engine) {
-    TextFile file(path);
-    std::FILE* out = file.get();
-    if (timeCourseLayout) {
-        writeTimeCourseHeader(out, 6, volumes);
-    } else {
-        writeHeader(out, 6, volumes, 0);
-        std::fprintf(out, "255 0 0   0 255 0   0 0 255   255 255 0   255 0 255   0 255 255\n");
-    }
-    std::fprintf(out,
-                 "\"Translation X [mm]\" \"Translation Y [mm]\" \"Translation Z [mm]\" "
-                 "\"Rotation X [deg]\" \"Rotation Y [deg]\" \"Rotation Z [deg]\"\n");
+    testsupport::DesignColumns design;
+    design.names = {"Translation X [mm]", "Translation Y [mm]", "Translation Z [mm]",
+                    "Rotation X [deg]",   "Rotation Y [deg]",   "Rotation Z [deg]"};
+    design.colours = {{255, 0, 0},   {0, 255, 0},   {0, 0, 255},
+                      {255, 255, 0}, {255, 0, 255}, {0, 255, 255}};
+    design.values.assign(6, std::vector<double>(static_cast<std::size_t>(volumes)));
     std::normal_distribution<double> step(0.0, 0.02);
     std::vector<double> position(6, 0.0);
-    for (int k = 0; k < volumes; ++k) {
+    for (std::size_t k = 0; k < static_cast<std::size_t>(volumes); ++k) {
         for (std::size_t j = 0; j < 6; ++j) {
-            std::fprintf(out, j == 0 ? "%.6f" : " %.6f", position[j]);
+            design.values[j][k] = position[j];
             position[j] = 0.98 * position[j] + step(engine);
         }
-        std::fputc('\n', out);
     }
+    writeBytes(
+        path, timeCourseLayout ? testsupport::rtcText(design) : testsupport::sdmText(design, 0, 1));
 }
 
 void writePhysiology(const std::string& path, const char* name, double centre, double swing,
                      bool timeCourseLayout, int volumes) {
-    TextFile file(path);
-    std::FILE* out = file.get();
-    if (timeCourseLayout) {
-        writeTimeCourseHeader(out, 1, volumes);
-        std::fprintf(out, "\"%s\"\n", name);
-    } else {
-        writeHeader(out, 2, volumes, 1);
-        std::fprintf(out, "255 200 0   255 255 255\n\"%s\" \"Constant\"\n", name);
-    }
+    testsupport::DesignColumns design;
+    design.names = {name};
+    design.colours = {{255, 200, 0}};
+    design.values.emplace_back();
     for (int k = 0; k < volumes; ++k) {
-        const double value =
-            centre + swing * std::sin(0.085 * k) + 0.3 * swing * std::sin(0.37 * k);
-        std::fprintf(out, timeCourseLayout ? "%.6f\n" : "%.6f 1.000000\n", value);
+        design.values[0].push_back(centre + swing * std::sin(0.085 * k) +
+                                   0.3 * swing * std::sin(0.37 * k));
     }
+    if (timeCourseLayout) {
+        writeBytes(path, testsupport::rtcText(design));
+        return;
+    }
+    design.names.push_back("Constant");
+    design.colours.push_back({255, 255, 255});
+    design.values.emplace_back(static_cast<std::size_t>(volumes), 1.0);
+    writeBytes(path, testsupport::sdmText(design, 1, 1));
 }
 
 }  // namespace

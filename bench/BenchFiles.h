@@ -8,6 +8,7 @@
 #include <string>
 
 #include "designmatrix/DesignMatrixFile.h"
+#include "tests/support/TestSupport.h"
 
 namespace bench {
 
@@ -15,16 +16,11 @@ namespace bench {
 // the object goes.
 class ScratchFolder {
   public:
-    ScratchFolder();
-    ~ScratchFolder();
-    ScratchFolder(const ScratchFolder&) = delete;
-    ScratchFolder& operator=(const ScratchFolder&) = delete;
-
     // The path of a file in the folder.
     std::string file(const std::string& name) const;
 
   private:
-    std::filesystem::path path_;
+    testsupport::TempDir folder_;
 };
 
 // A base design matrix as the workstation saves it: `predictors` predictors, the last the

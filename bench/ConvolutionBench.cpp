@@ -12,7 +12,7 @@
 #include <string>
 
 #include "headless/DesignMatrix.h"
-#include "headless/Protocol.h"
+#include "headless/formats/Protocol.h"
 
 namespace {
 

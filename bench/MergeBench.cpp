@@ -19,8 +19,8 @@
 #include "bench/BenchFiles.h"
 #include "designmatrix/ConfoundDispatch.h"
 #include "designmatrix/ConfoundMerge.h"
-#include "designmatrix/NumberFormatting.h"
-#include "designmatrix/NumberParsing.h"
+#include "text/NumberFormatting.h"
+#include "text/NumberParsing.h"
 
 namespace {
 
@@ -123,7 +123,7 @@ void defaultNotation(benchmark::State& state) {
     for (auto _ : state) {
         text.clear();
         for (const double v : values) {
-            designmatrix::appendDefaultNotation(text, v);
+            text::appendDefaultNotation(text, v);
         }
         benchmark::DoNotOptimize(text.data());
     }
@@ -136,7 +136,7 @@ void sixDecimals(benchmark::State& state) {
     for (auto _ : state) {
         text.clear();
         for (const double v : values) {
-            designmatrix::appendSixDecimals(text, v);
+            text::appendSixDecimals(text, v);
         }
         benchmark::DoNotOptimize(text.data());
     }
@@ -146,7 +146,7 @@ void sixDecimals(benchmark::State& state) {
 void scanSixDecimals(benchmark::State& state) {
     std::string text;
     for (const double v : typicalValues()) {
-        designmatrix::appendSixDecimals(text, v);
+        text::appendSixDecimals(text, v);
         text += ' ';
     }
     std::int64_t count = 0;
@@ -156,7 +156,7 @@ void scanSixDecimals(benchmark::State& state) {
         double sum = 0.0;
         while (p < end) {
             double v = 0.0;
-            p = designmatrix::scanDouble(p, end, v).end + 1;
+            p = text::scanDouble(p, end, v).end + 1;
             sum += v;
             ++count;
         }

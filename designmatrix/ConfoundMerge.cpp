@@ -10,12 +10,13 @@
 #include <utility>
 #include <vector>
 
-#include "batch/PathOperations.h"
-#include "batch/SameFile.h"
-#include "designmatrix/NumberFormatting.h"
 #include "designmatrix/RecordDescription.h"
-#include "designmatrix/TextScanner.h"
 #include "host/HostOperations.h"
+#include "paths/PathOperations.h"
+#include "paths/SameFile.h"
+#include "text/DesignFileHeader.h"
+#include "text/NumberFormatting.h"
+#include "text/TextScanner.h"
 
 namespace designmatrix {
 
@@ -98,13 +99,13 @@ bool confoundsAreComplete(const Confounds& confounds, bool hasMotion, bool hasHe
 // True when the new design matrix would replace the base or a confound file.
 bool overwritesAnInput(const std::string& newPath, const std::string& sdmPath,
                        const Confounds& confounds) {
-    if (batch::isSameFile(newPath, sdmPath)) {
+    if (paths::isSameFile(newPath, sdmPath)) {
         return true;
     }
     for (const DesignMatrixFile* record :
          {confounds.motion, confounds.heartRate, confounds.respiration}) {
         if (record != nullptr && !record->sourcePath.empty() &&
-            batch::isSameFile(newPath, record->sourcePath)) {
+            paths::isSameFile(newPath, record->sourcePath)) {
             return true;
         }
     }
@@ -119,17 +120,21 @@ class BaseDesignMatrix {
 
     bool isOpen() const { return file_.is_open(); }
 
-    // A header entry: its key token and its integer.
-    bool entry(std::string& key, std::int32_t& value, const char* what) {
-        if (!tokens_.word(key)) {
-            return stopped(std::string("the ") + what);
-        }
-        return tokens_.integer(value) || stopped(std::string("the ") + what);
+    // Reads the whole header; what it lacks is reported by entry() when the merge reaches it.
+    void readHeader() {
+        text::readDesignFileHeader(tokens_, text::DesignFileLayout::DesignMatrix, header_);
     }
+
+    // A header entry, from the header read: true when it was read whole; false, with a log line
+    // naming `what`, when the header stopped at it.
+    bool entry(text::HeaderEntry which, const char* what) const {
+        return header_.has(which) || stopped(std::string("the ") + what);
+    }
+    const text::DesignFileHeader& header() const { return header_; }
 
     bool colour(std::int32_t& component, std::int32_t predictor, int which) {
         return tokens_.integer(component) ||
-               stopped(host::formatText("colour component %d of predictor %d", which + 1,
+               stopped(text::formatText("colour component %d of predictor %d", which + 1,
                                         predictor + 1));
     }
 
@@ -137,7 +142,7 @@ class BaseDesignMatrix {
         if (tokens_.name(token)) {
             return true;
         }
-        const std::string place = host::formatText("the name of predictor %d", predictor + 1);
+        const std::string place = text::formatText("the name of predictor %d", predictor + 1);
         if (tokens_.eof()) {
             return stopped(place);
         }
@@ -151,7 +156,7 @@ class BaseDesignMatrix {
     // A value and the characters it was read from, valid until the next read.
     bool value(double& number, std::string_view& text, std::int32_t predictor, std::int32_t row) {
         return tokens_.number(number, text) ||
-               stopped(host::formatText("value %d of row %d", predictor + 1, row + 1));
+               stopped(text::formatText("value %d of row %d", predictor + 1, row + 1));
     }
 
     // Logs that the header holds something the merge cannot use; returns false.
@@ -179,7 +184,8 @@ class BaseDesignMatrix {
 
     const std::string& path_;
     std::ifstream file_;
-    TextScanner tokens_;
+    text::TextScanner tokens_;
+    text::DesignFileHeader header_;
 };
 
 // The data-point test of step 5; logs why it fails.
@@ -202,6 +208,8 @@ bool dataPointsSuffice(const Confounds& confounds, std::int32_t basePoints, Data
          {confounds.motion, confounds.heartRate, confounds.respiration}) {
         if (record != nullptr && record->nrOfDataPoints < basePoints) {
             host::logText("Number of datapoints in *.sdm/*.rtc file(s) not sufficient!");
+            host::logFormat("%s holds %d data points; the design matrix has %d.",
+                            describeRecord(*record).c_str(), record->nrOfDataPoints, basePoints);
             sufficient = false;
         }
     }
@@ -222,11 +230,16 @@ class MergedDesignMatrix {
 
     // Lines 1 to 7: version, counts (with the data-point test), constant and first confound.
     bool header(const std::string& sdmPath, const std::string& newPath, DataPointRule rule) {
-        std::string key;
-        std::int32_t version = 0;
-        if (!base_.entry(key, version, "version entry")) {
+        using text::HeaderEntry;
+        base_.readHeader();
+        const text::DesignFileHeader& header = base_.header();
+        const auto key = [&](HeaderEntry entry) -> const std::string& {
+            return header.keys[static_cast<std::size_t>(entry)];
+        };
+        if (!base_.entry(HeaderEntry::FileVersion, "version entry")) {
             return false;
         }
+        const std::int32_t version = header.fileVersion;
         if (version > 1) {
             host::logFormat(
                 "Design matrix file version %d of %s is not supported: the merged design matrix "
@@ -234,14 +247,15 @@ class MergedDesignMatrix {
                 version, sdmPath.c_str(), newPath.c_str());
             return false;
         }
-        out_ << key << ' ' << version << "\n\n";
+        out_ << key(HeaderEntry::FileVersion) << ' ' << version << "\n\n";
 
-        if (!base_.entry(key, predictors_, "predictor-count entry")) {
+        if (!base_.entry(HeaderEntry::NrOfPredictors, "predictor-count entry")) {
             return false;
         }
+        predictors_ = header.nrOfPredictors;
         if (predictors_ < 0) {
             return base_.invalid(
-                host::formatText("the predictor count %d is negative", predictors_));
+                text::formatText("the predictor count %d is negative", predictors_));
         }
         // A motion record always adds its six columns, whatever its header said.
         std::int64_t total = predictors_;
@@ -253,34 +267,34 @@ class MergedDesignMatrix {
                 total += record->nrOfPredictors;
             }
         }
-        out_ << key << ' ' << total << '\n';
+        out_ << key(HeaderEntry::NrOfPredictors) << ' ' << total << '\n';
 
-        if (!base_.entry(key, points_, "data-point entry")) {
+        if (!base_.entry(HeaderEntry::NrOfDataPoints, "data-point entry")) {
             return false;
         }
+        points_ = header.nrOfDataPoints;
         if (points_ < 0) {
             return base_.invalid(
-                host::formatText("the number of data points %d is negative", points_));
+                text::formatText("the number of data points %d is negative", points_));
         }
-        out_ << key << ' ' << points_ << '\n';
+        out_ << key(HeaderEntry::NrOfDataPoints) << ' ' << points_ << '\n';
         if (!dataPointsSuffice(confounds_, points_, rule)) {
             return false;
         }
 
-        std::int32_t constant = 0;
-        if (!base_.entry(key, constant, "constant entry")) {
+        if (!base_.entry(HeaderEntry::IncludesConstant, "constant entry")) {
             return false;
         }
+        const std::int32_t constant = header.includesConstant;
         holdsConstant_ = constant != 0;
         if (holdsConstant_ && predictors_ == 0) {
             return base_.invalid("it declares a constant but no predictor");
         }
-        out_ << key << ' ' << constant << '\n';
-        std::int32_t firstConfound = 0;
-        if (!base_.entry(key, firstConfound, "first-confound entry")) {
+        out_ << key(HeaderEntry::IncludesConstant) << ' ' << constant << '\n';
+        if (!base_.entry(HeaderEntry::FirstConfound, "first-confound entry")) {
             return false;
         }
-        out_ << key << ' ' << firstConfound << "\n\n";
+        out_ << key(HeaderEntry::FirstConfound) << ' ' << header.firstConfound << "\n\n";
         // With a constant, the last base predictor's entries are held back and written last.
         copiedInPlace_ = holdsConstant_ ? predictors_ - 1 : predictors_;
         return true;
@@ -357,10 +371,10 @@ class MergedDesignMatrix {
     bool rows() {
         // Kept well below the size from which allocations become mappings of their own.
         constexpr std::size_t kBlock = 32 * 1024;
-        TextLine text(kBlock + 8 * 1024);
+        text::TextLine line(kBlock + 8 * 1024);
         const auto flush = [&] {
-            out_.write(text.data(), static_cast<std::streamsize>(text.size()));
-            text.clear();
+            out_.write(line.data(), static_cast<std::streamsize>(line.size()));
+            line.clear();
         };
         for (std::int32_t row = 0; row < points_; ++row) {
             const auto i = static_cast<std::size_t>(row);
@@ -374,35 +388,35 @@ class MergedDesignMatrix {
                 }
                 if (p < copiedInPlace_) {
                     // A value read in the very form the stream writes is copied as it stands.
-                    if (isDefaultNotation(read)) {
-                        text.text(read);
+                    if (text::isDefaultNotation(read)) {
+                        line.text(read);
                     } else {
-                        text.defaultNotation(value);
+                        line.defaultNotation(value);
                     }
-                    text.character('\t');
+                    line.character('\t');
                 } else {
                     held = value;
                 }
             }
             if (confounds_.motion != nullptr) {
                 for (const auto& column : confounds_.motion->motionColumns) {
-                    text.defaultNotation(column[i]);
-                    text.character('\t');
+                    line.defaultNotation(column[i]);
+                    line.character('\t');
                 }
             }
             for (const DesignMatrixFile* record : {confounds_.heartRate, confounds_.respiration}) {
                 if (record != nullptr) {
                     for (const auto& column : record->predictorValues) {
-                        text.sixDecimals(column[i]);
-                        text.character('\t');
+                        line.sixDecimals(column[i]);
+                        line.character('\t');
                     }
                 }
             }
             if (holdsConstant_) {
-                text.sixDecimals(held);
+                line.sixDecimals(held);
             }
-            text.character('\n');
-            if (text.size() >= kBlock) {
+            line.character('\n');
+            if (line.size() >= kBlock) {
                 flush();
             }
         }
@@ -420,14 +434,15 @@ class MergedDesignMatrix {
     std::int32_t copiedInPlace_ = 0;
 };
 
-// Writes the merged design matrix to newPath unless that would replace an input or the base
-// cannot be opened; every stop is logged.
+// Writes the merged design matrix to newPath unless that would replace an input or a file of
+// the list, or the base cannot be opened; every stop is logged.
 void writeMerged(const std::string& sdmPath, const std::string& newPath, const Confounds& confounds,
-                 DataPointRule rule) {
-    if (overwritesAnInput(newPath, sdmPath, confounds)) {
+                 DataPointRule rule, const paths::FileSet* listFiles) {
+    if (overwritesAnInput(newPath, sdmPath, confounds) ||
+        (listFiles != nullptr && listFiles->contains(newPath))) {
         host::logFormat(
-            "The merged design matrix %s would replace one of its input files: nothing is "
-            "written.",
+            "The merged design matrix %s would replace one of its input files or a file of the "
+            "list: nothing is written.",
             newPath.c_str());
         return;
     }
@@ -460,7 +475,8 @@ void writeMerged(const std::string& sdmPath, const std::string& newPath, const C
 
 std::string mergeConfounds(const std::string& sdmPath, const DesignMatrixFile* motion,
                            const DesignMatrixFile* heartRate, const DesignMatrixFile* respiration,
-                           bool hasMotion, bool hasHeartRate, bool hasRespiration) {
+                           bool hasMotion, bool hasHeartRate, bool hasRespiration,
+                           const paths::FileSet* listFiles) {
     std::string newPath;
     try {
         Confounds confounds;
@@ -472,18 +488,18 @@ std::string mergeConfounds(const std::string& sdmPath, const DesignMatrixFile* m
         }
         std::string name = sdmPath;
         if (hasMotion) {
-            name = batch::insertBeforeExtension(name, motion->zTransformed ? "_3DMC_z" : "_3DMC");
+            name = paths::insertBeforeExtension(name, motion->zTransformed ? "_3DMC_z" : "_3DMC");
         }
         if (hasHeartRate) {
-            name = batch::insertBeforeExtension(name, heartRate->zTransformed ? "_HR_z" : "_HR");
+            name = paths::insertBeforeExtension(name, heartRate->zTransformed ? "_HR_z" : "_HR");
         }
         if (hasRespiration) {
             name =
-                batch::insertBeforeExtension(name, respiration->zTransformed ? "_RVT_z" : "_RVT");
+                paths::insertBeforeExtension(name, respiration->zTransformed ? "_RVT_z" : "_RVT");
         }
         newPath = std::move(name);
         host::logFormat("New filename: %s", newPath.c_str());
-        writeMerged(sdmPath, newPath, confounds, DataPointRule::AtLeastBase);
+        writeMerged(sdmPath, newPath, confounds, DataPointRule::AtLeastBase, listFiles);
     } catch (...) {
         host::logText(
             "Error while converting PRT to SDM with any of 3DMC, heart rate and respiration "
@@ -494,18 +510,19 @@ std::string mergeConfounds(const std::string& sdmPath, const DesignMatrixFile* m
 
 std::string mergeAllConfounds(const std::string& sdmPath, const DesignMatrixFile& motion,
                               const DesignMatrixFile& heartRate,
-                              const DesignMatrixFile& respiration) {
+                              const DesignMatrixFile& respiration,
+                              const paths::FileSet* listFiles) {
     std::string newPath;
     try {
         const Confounds confounds{&motion, &heartRate, &respiration};
         if (!confoundsAreComplete(confounds, true, true, true)) {
             return newPath;
         }
-        std::string name = batch::insertBeforeExtension(
+        std::string name = paths::insertBeforeExtension(
             sdmPath, motion.zTransformed ? "_3DMC_z_HR_z_RVT_z" : "_3DMC_HR_RVT");
         newPath = std::move(name);
         host::logFormat("New filename: %s", newPath.c_str());
-        writeMerged(sdmPath, newPath, confounds, DataPointRule::EqualToBase);
+        writeMerged(sdmPath, newPath, confounds, DataPointRule::EqualToBase, listFiles);
     } catch (...) {
         host::logText(
             "Error while converting PRT to SDM with 3DMC, heart rate and respiration files.");

@@ -5,9 +5,10 @@
 #include <cstdint>
 #include <vector>
 
-#include "batch/PathOperations.h"
+#include "abi/HostRecords.h"
+#include "designmatrix/ColourComponents.h"
 #include "host/HostOperations.h"
-#include "host/HostRecords.h"
+#include "paths/PathOperations.h"
 
 namespace designmatrix {
 
@@ -19,40 +20,33 @@ std::string fieldText(const char (&field)[Width]) {
     return std::string(field, std::find(field, field + Width, '\0'));
 }
 
-// "Red: %d Green: %d Blue: %d" of a colour 0xRRGGBB, split from its "%06X" text.
-std::string colorComponents(std::int32_t color) {
-    const std::string hex = host::formatText("%06X", static_cast<unsigned>(color));
-    return host::formatText("Red: %d Green: %d Blue: %d", batch::hexPairValue(hex, 1),
-                            batch::hexPairValue(hex, 2), batch::hexPairValue(hex, 3));
-}
-
 std::string protocolDump(const host::ProtocolRecord& protocol) {
     std::string dump;
-    dump += host::formatText("Protocol file name: %s\n", fieldText(protocol.fileName).c_str());
-    dump += host::formatText("Experiment name: %s\n", fieldText(protocol.experimentName).c_str());
-    dump += host::formatText("Number of conditions: %d\n", protocol.nrOfConditions);
+    dump += text::formatText("Protocol file name: %s\n", fieldText(protocol.fileName).c_str());
+    dump += text::formatText("Experiment name: %s\n", fieldText(protocol.experimentName).c_str());
+    dump += text::formatText("Number of conditions: %d\n", protocol.nrOfConditions);
     dump +=
-        host::formatText("Time resolution: %s\n", protocol.timeResolution == 1 ? "volume" : "msec");
+        text::formatText("Time resolution: %s\n", protocol.timeResolution == 1 ? "volume" : "msec");
     dump += "Background color components: " + colorComponents(protocol.backgroundColor) + "\n";
     dump += "Reference time course color components: " +
             colorComponents(protocol.referenceTimeCourseColor) + "\n";
-    dump += host::formatText("Reference time course pen thickness: %d\n",
+    dump += text::formatText("Reference time course pen thickness: %d\n",
                              protocol.referenceTimeCoursePenThickness);
     dump += "Text color components: " + colorComponents(protocol.textColor) + "\n";
     dump += "Time course color components: " + colorComponents(protocol.timeCourseColor) + "\n";
-    dump += host::formatText("Time course pen thickness: %d\n", protocol.timeCoursePenThickness);
+    dump += text::formatText("Time course pen thickness: %d\n", protocol.timeCoursePenThickness);
     return dump;
 }
 
 std::string conditionDump(int number, const host::ProtocolConditionRecord& condition) {
-    std::string dump = host::formatText("\nProtocol condition number: %d\n", number);
-    dump += host::formatText("Condition name: %s\n", fieldText(condition.name).c_str());
-    dump += host::formatText("Number of intervals: %d\n", condition.nrOfIntervals);
+    std::string dump = text::formatText("\nProtocol condition number: %d\n", number);
+    dump += text::formatText("Condition name: %s\n", fieldText(condition.name).c_str());
+    dump += text::formatText("Number of intervals: %d\n", condition.nrOfIntervals);
     // The interval arrays are the host's; a record that points at none lists no interval.
     if (condition.intervalStarts != nullptr && condition.intervalEnds != nullptr) {
         for (int k = 0; k < condition.nrOfIntervals; ++k) {
             const auto at = static_cast<std::size_t>(k);
-            dump += host::formatText("Interval nr %d: From: %d to %d\n", k + 1,
+            dump += text::formatText("Interval nr %d: From: %d to %d\n", k + 1,
                                      condition.intervalStarts[at], condition.intervalEnds[at]);
         }
     }
@@ -66,10 +60,10 @@ std::string designMatrixPath(const std::string& protocolFile, const std::string&
     std::string path;
     if (!vtcPath.empty()) {
         const std::string name =
-            batch::extractFileName(protocolFile.c_str(), true, false).value_or(std::string());
-        path = batch::stripExtension(batch::appendNameToStem(vtcPath, name, '_').c_str());
+            paths::extractFileName(protocolFile.c_str(), true, false).value_or(std::string());
+        path = paths::stripExtension(paths::appendNameToStem(vtcPath, name, '_').c_str());
     } else {
-        path = batch::stripExtension(protocolFile.c_str());
+        path = paths::stripExtension(protocolFile.c_str());
     }
     return path + ".sdm";
 }

@@ -5,7 +5,6 @@
 //
 //   sdmweaver_example_generator FOLDER [--text]
 
-#include <bit>
 #include <cmath>
 #include <cstdint>
 #include <cstdio>
@@ -15,37 +14,22 @@
 #include <string>
 #include <vector>
 
+#include "headless/formats/ByteWriter.h"
+#include "headless/formats/TimeCourse.h"
+#include "headless/formats/VolumeDocument.h"
+
 namespace {
 
 constexpr double kRepetitionTimeMs = 2000.0;
 constexpr int kRun1Volumes = 200;
 constexpr int kRun2Volumes = 150;
 
-// Little-endian binary output.
-class BinaryFile {
-  public:
-    explicit BinaryFile(const std::string& path) : out_(path, std::ios::binary | std::ios::trunc) {}
-    bool good() const { return static_cast<bool>(out_); }
-    void int8(std::int8_t value) { out_.put(static_cast<char>(value)); }
-    void int16(std::int16_t value) {
-        const auto bits = static_cast<std::uint16_t>(value);
-        out_.put(static_cast<char>(bits & 0xFF));
-        out_.put(static_cast<char>(bits >> 8));
-    }
-    void float32(float value) {
-        const auto bits = std::bit_cast<std::uint32_t>(value);
-        for (int shift = 0; shift < 32; shift += 8) {
-            out_.put(static_cast<char>((bits >> shift) & 0xFF));
-        }
-    }
-    void text(const std::string& value) {
-        out_.write(value.c_str(), std::streamsize(value.size() + 1));
-    }
-    void byte(unsigned char value) { out_.put(static_cast<char>(value)); }
-
-  private:
-    std::ofstream out_;
-};
+// Writes the bytes to path; false when they cannot be written.
+bool writeBytes(const std::string& path, const std::string& bytes) {
+    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+    return static_cast<bool>(out);
+}
 
 // Normal deviates from a fixed-seed engine whose output the language fixes (the standard
 // distributions may differ between libraries).
@@ -63,11 +47,11 @@ class Noise {
 
 bool writeVolumeDocument(const std::string& path) {
     constexpr int kDim = 64;
-    BinaryFile out(path);
-    out.int16(4);
-    out.int16(kDim);
-    out.int16(kDim);
-    out.int16(kDim);
+    headless::VolumeDocument document;
+    document.fileVersion = 4;
+    document.dimX = kDim;
+    document.dimY = kDim;
+    document.dimZ = kDim;
     // A bright ellipsoid head in a dark field.
     for (int z = 0; z < kDim; ++z) {
         for (int y = 0; y < kDim; ++y) {
@@ -76,42 +60,44 @@ bool writeVolumeDocument(const std::string& path) {
                 const double dy = (y - 31.5) / 30.0;
                 const double dz = (z - 31.5) / 24.0;
                 const double r = dx * dx + dy * dy + dz * dz;
-                out.byte(static_cast<unsigned char>(r < 1.0 ? 90 + 60 * (1.0 - r) : 8));
+                document.voxels.push_back(
+                    static_cast<unsigned char>(r < 1.0 ? 90 + 60 * (1.0 - r) : 8));
             }
         }
     }
-    return out.good();
+    return writeBytes(path, headless::volumeDocumentBytes(document));
 }
 
 bool writeTimeCourse(const std::string& path, const std::string& sourceRun,
                      const std::vector<std::string>& protocols, int volumes, std::uint32_t seed) {
-    BinaryFile out(path);
-    out.int16(3);
-    out.text(sourceRun);
-    out.int16(static_cast<std::int16_t>(protocols.size()));
-    for (const auto& protocol : protocols) {
-        out.text(protocol);
-    }
-    out.int16(0);  // current protocol
-    out.int16(2);  // 32-bit floats
-    out.int16(static_cast<std::int16_t>(volumes));
-    out.int16(3);  // resolution: 3 mm voxels over the 1 mm volume document
-    const std::int16_t box[] = {30, 36, 27, 33, 24, 30};  // 2 x 2 x 2 voxels
-    for (const std::int16_t bound : box) {
-        out.int16(bound);
-    }
-    out.int8(1);  // radiological convention
-    out.int8(1);  // native space
-    out.float32(static_cast<float>(kRepetitionTimeMs));
+    headless::TimeCourseHeader header;
+    header.fileVersion = 3;
+    header.sourceRunName = sourceRun;
+    header.protocolNames = protocols;
+    header.currentProtocolIndex = 0;
+    header.dataType = 2;  // 32-bit floats
+    header.nrOfVolumes = static_cast<std::int16_t>(volumes);
+    header.resolution = 3;  // 3 mm voxels over the 1 mm volume document: 2 x 2 x 2 voxels
+    header.xStart = 30;
+    header.xEnd = 36;
+    header.yStart = 27;
+    header.yEnd = 33;
+    header.zStart = 24;
+    header.zEnd = 30;
+    header.leftRightConvention = 1;  // radiological convention
+    header.referenceSpace = 1;       // native space
+    header.repetitionTimeMs = static_cast<float>(kRepetitionTimeMs);
+    std::string bytes = headless::timeCourseHeaderBytes(header);
     Noise noise(seed);
     for (int voxel = 0; voxel < 8; ++voxel) {
         const double baseline = 900.0 + 40.0 * voxel;
         for (int k = 0; k < volumes; ++k) {
             const double drift = 0.05 * k;
-            out.float32(static_cast<float>(baseline + drift + 6.0 * noise.normal()));
+            headless::appendFloat32(bytes,
+                                    static_cast<float>(baseline + drift + 6.0 * noise.normal()));
         }
     }
-    return out.good();
+    return writeBytes(path, bytes);
 }
 
 // Three translations (mm) and three rotations (degrees) walking slowly from 0.

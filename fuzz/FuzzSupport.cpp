@@ -1,112 +1,87 @@
 #include "fuzz/FuzzSupport.h"
 
-#include <unistd.h>
-
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
+#include <exception>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
+#include <memory>
 
-#include "host/HostApi.h"
-#include "host/HostFunctionTable.h"
+#include "tests/support/TestSupport.h"
 
 namespace fuzzsupport {
 
 namespace {
 
-std::vector<std::string>& entries() {
-    static std::vector<std::string> captured;
-    return captured;
+// The host's log, captured for the whole process.
+testsupport::CapturedLog& capturedLog() {
+    static testsupport::CapturedLog log;
+    return log;
 }
 
-extern "C" int captureLogText(const char* text) {
-    entries().emplace_back(text != nullptr ? text : "");
-    return 1;
-}
-
-// Removes the scratch folder when the process ends normally.
-struct ScratchFolder {
-    ScratchFolder() {
-        namespace fs = std::filesystem;
-        const fs::path shm("/dev/shm");
+// In memory where the system offers it, for speed; removed when the process ends normally.
+const testsupport::TempDir& scratch() {
+    static const auto folder = [] {
         std::error_code error;
-        const fs::path base = fs::is_directory(shm, error) ? shm : fs::temp_directory_path();
-        path = (base / ("sdmweaver-fuzz-" + std::to_string(::getpid()))).string();
-        fs::create_directories(path, error);
-        if (error) {
-            std::fprintf(stderr, "cannot create the scratch folder %s\n", path.c_str());
-            std::abort();
-        }
-    }
-    ~ScratchFolder() {
-        std::error_code ignored;
-        std::filesystem::remove_all(path, ignored);
-    }
-    std::string path;
-};
+        const std::filesystem::path shm("/dev/shm");
+        return std::filesystem::is_directory(shm, error)
+                   ? std::make_unique<testsupport::TempDir>(shm)
+                   : std::make_unique<testsupport::TempDir>();
+    }();
+    return *folder;
+}
 
 }  // namespace
 
 void startCapturedLog() {
-    static const bool installed = [] {
-        host::api::TkLogText* capture = &captureLogText;
-        host::hostFunctionTable()[host::hostFunctionIndex("tkLogText")] =
-            reinterpret_cast<host::HostFunctionAddress>(capture);
-        return true;
-    }();
-    (void)installed;
-    entries().clear();
+    capturedLog().clear();
 }
 
 const std::vector<std::string>& loggedEntries() {
-    return entries();
+    return capturedLog().entries();
 }
 
 bool logged(std::string_view entry) {
-    const auto& all = entries();
+    const auto& all = loggedEntries();
     return std::find(all.begin(), all.end(), entry) != all.end();
 }
 
 bool loggedStartingWith(std::string_view prefix) {
-    const auto& all = entries();
+    const auto& all = loggedEntries();
     return std::any_of(all.begin(), all.end(),
                        [&](const std::string& entry) { return entry.starts_with(prefix); });
 }
 
 const std::string& scratchFolder() {
-    static const ScratchFolder folder;
-    return folder.path;
+    static const std::string path = scratch().path().generic_string();
+    return path;
 }
 
 std::string scratchFile(const std::string& name) {
-    return scratchFolder() + "/" + name;
+    return scratch().file(name);
 }
 
 void writeBytes(const std::string& path, const std::uint8_t* data, std::size_t size) {
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    out.write(reinterpret_cast<const char*>(data), static_cast<std::streamsize>(size));
-    out.close();
-    if (!out) {
-        std::fprintf(stderr, "cannot write the scratch file %s\n", path.c_str());
+    writeBytes(path, std::string_view(reinterpret_cast<const char*>(data), size));
+}
+
+void writeBytes(const std::string& path, std::string_view bytes) {
+    try {
+        testsupport::writeFile(path, std::string(bytes));
+    } catch (const std::exception& error) {
+        std::fprintf(stderr, "%s\n", error.what());
         std::abort();
     }
 }
 
-void writeBytes(const std::string& path, std::string_view bytes) {
-    writeBytes(path, reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size());
-}
-
 std::string readBytes(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+    return testsupport::readFile(path);
 }
 
 void fail(const char* condition, const char* file, int line, const std::string& why) {
     std::fprintf(stderr, "\nInvariant broken at %s:%d: %s\n  %s\nLog of this input:\n", file, line,
                  condition, why.c_str());
-    for (const auto& entry : entries()) {
+    for (const auto& entry : loggedEntries()) {
         std::fprintf(stderr, "  | %s\n", entry.c_str());
     }
     std::abort();

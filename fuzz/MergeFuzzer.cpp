@@ -16,8 +16,8 @@
 
 #include "designmatrix/ConfoundMerge.h"
 #include "designmatrix/DesignMatrixFile.h"
-#include "designmatrix/TokenReader.h"
 #include "fuzz/FuzzSupport.h"
+#include "tests/support/TokenReader.h"
 
 namespace {
 
@@ -97,7 +97,7 @@ std::vector<std::string> linesOf(const std::string& text) {
 template <typename Read>
 std::size_t countEntries(const std::string& line, Read read) {
     std::istringstream in(line);
-    designmatrix::TokenReader tokens(in);
+    testsupport::TokenReader tokens(in);
     std::size_t count = 0;
     while (read(tokens)) {
         ++count;
@@ -115,7 +115,7 @@ void checkComplete(const std::string& text) {
     const std::size_t headerLines[5] = {0, 2, 3, 4, 5};
     for (std::size_t i = 0; i < 5; ++i) {
         std::istringstream in(lines[headerLines[i]]);
-        designmatrix::TokenReader tokens(in);
+        testsupport::TokenReader tokens(in);
         std::string key;
         FUZZ_CHECK(tokens.word(key) && tokens.integer(header[i]) && (in >> std::ws).eof(),
                    "a header line is not a key and a number: " + lines[headerLines[i]]);
@@ -128,20 +128,20 @@ void checkComplete(const std::string& text) {
     FUZZ_CHECK(lines.size() == 9 + static_cast<std::size_t>(points),
                "rows differ from the data-point count");
     FUZZ_CHECK(countEntries(lines[7],
-                            [](designmatrix::TokenReader& t) {
+                            [](testsupport::TokenReader& t) {
                                 std::int32_t v = 0;
                                 return t.integer(v);
                             }) == 3 * count,
                "colour components differ from three per predictor");
     FUZZ_CHECK(countEntries(lines[8],
-                            [](designmatrix::TokenReader& t) {
+                            [](testsupport::TokenReader& t) {
                                 std::string name;
                                 return t.name(name);
                             }) == count,
                "names differ from the predictor count");
     for (std::size_t row = 9; row < lines.size(); ++row) {
         FUZZ_CHECK(countEntries(lines[row],
-                                [](designmatrix::TokenReader& t) {
+                                [](testsupport::TokenReader& t) {
                                     double v = 0.0;
                                     return t.number(v) && std::isfinite(v);
                                 }) == count,

@@ -9,7 +9,7 @@
 #include <string_view>
 
 #include "fuzz/FuzzSupport.h"
-#include "headless/ProtocolReader.h"
+#include "headless/formats/ProtocolReader.h"
 
 namespace {
 

@@ -8,7 +8,7 @@
 #include <string>
 
 #include "fuzz/FuzzSupport.h"
-#include "headless/TimeCourse.h"
+#include "headless/formats/TimeCourse.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const std::string path = fuzzsupport::scratchFile("run.vtc");

@@ -10,8 +10,8 @@
 #include <string_view>
 #include <vector>
 
-#include "headless/Protocol.h"
 #include "headless/ResponseFunction.h"
+#include "headless/formats/Protocol.h"
 
 namespace headless {
 

@@ -3,7 +3,7 @@
 
 #include <string>
 
-#include "headless/DesignMatrixWriter.h"
+#include "headless/DesignMatrixSaving.h"
 #include "headless/HostExports.h"
 #include "headless/HostSession.h"
 #include "headless/ProtocolRecordFill.h"

@@ -8,8 +8,8 @@
 #include "headless/HostExports.h"
 #include "headless/HostSession.h"
 #include "headless/ProtocolLookup.h"
-#include "headless/ProtocolReader.h"
 #include "headless/TimeCourseRecord.h"
+#include "headless/formats/ProtocolReader.h"
 
 using headless::HostSession;
 using headless::hostSession;

@@ -1,13 +1,13 @@
 #pragma once
 
 // The host operations the headless host exports, under their exact names with C linkage and
-// exactly the signatures the plug-in calls them with (checked below against host/HostApi.h).
+// exactly the signatures the plug-in calls them with (checked below against abi/HostApi.h).
 // Operations the plug-in only binds are not exported; their table entries stay empty.
 
 #include <type_traits>
 
-#include "headless/HostExport.h"
-#include "host/HostApi.h"
+#include "abi/HostApi.h"
+#include "abi/HostExportMacros.h"
 
 extern "C" {
 

@@ -11,14 +11,14 @@
 #include <string_view>
 #include <vector>
 
+#include "abi/HostRecords.h"
 #include "headless/Console.h"
 #include "headless/DesignMatrix.h"
 #include "headless/DialogAnswers.h"
 #include "headless/ProducedDesignMatrices.h"
-#include "headless/Protocol.h"
-#include "headless/TimeCourse.h"
-#include "headless/VolumeDocument.h"
-#include "host/HostRecords.h"
+#include "headless/formats/Protocol.h"
+#include "headless/formats/TimeCourse.h"
+#include "headless/formats/VolumeDocument.h"
 
 namespace headless {
 

@@ -8,8 +8,8 @@
 #include <string_view>
 #include <vector>
 
-#include "headless/Protocol.h"
-#include "host/HostRecords.h"
+#include "abi/HostRecords.h"
+#include "headless/formats/Protocol.h"
 
 namespace headless {
 

@@ -7,8 +7,8 @@
 #include <string>
 #include <string_view>
 
-#include "headless/TimeCourse.h"
-#include "host/HostRecords.h"
+#include "abi/HostRecords.h"
+#include "headless/formats/TimeCourse.h"
 
 namespace headless {
 

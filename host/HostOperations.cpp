@@ -2,7 +2,7 @@
 
 #include <array>
 
-#include "host/HostApi.h"
+#include "abi/HostApi.h"
 #include "host/HostFunctionTable.h"
 
 namespace host {
@@ -122,9 +122,9 @@ void logText(const std::string& text) {
 void logFormat(const char* format, ...) {
     std::va_list arguments;
     va_start(arguments, format);
-    const std::string text = formatTextV(format, arguments);
+    const std::string entry = text::formatTextV(format, arguments);
     va_end(arguments);
-    logText(text);
+    logText(entry);
 }
 
 void messageBox(const char* text) {

@@ -1,4 +1,4 @@
-#include "plugin/PluginExports.h"
+#include "abi/PluginExports.h"
 
 #include <new>
 

@@ -5,6 +5,7 @@
 #include "batch/BatchRun.h"
 #include "host/HostFunctionTable.h"
 #include "host/HostOperations.h"
+#include "plugin/PluginInfo.h"
 #include "plugin/VersionGate.h"
 
 SdmWeaver::SdmWeaver() = default;
@@ -23,6 +24,7 @@ bool SdmWeaver::initPlugin() {
                          kMinimumHostThird)) {
         return true;
     }
+    // The workstation's own text, kept word for word although the gate is the triple 2.9.9.
     host::messageBox("Can not execute this plugin - Zemlar version 20 or higher required.");
     return false;
 }
@@ -42,7 +44,7 @@ bool SdmWeaver::execute() {
         }
         return false;
     }
-    return batch::runBatch();
+    return batch::runBatch(kPluginName);
 }
 
 #if defined(_WIN32) && !defined(_MSC_VER)

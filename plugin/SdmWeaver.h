@@ -3,7 +3,7 @@
 // The plug-in object. It holds no state: the host function table is process-wide and a batch
 // run keeps its state to itself.
 
-#include "plugin/ZMTKPluginInterface.h"
+#include "abi/ZMTKPluginInterface.h"
 
 class SDMWEAVER_API SdmWeaver : public ZMTKPluginInterface {
   public:

@@ -1,4 +1,4 @@
-#include "plugin/ZMTKPluginInterface.h"
+#include "abi/ZMTKPluginInterface.h"
 
 // The interface holds nothing but its dispatch; its members are defined here so that the
 // module exports them (and the virtual table) for the host.

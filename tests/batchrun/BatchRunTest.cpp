@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "plugin/PluginInfo.h"
 #include "tests/batchrun/Protocols.h"
 #include "tests/batchrun/ScriptedHost.h"
 #include "tests/batchrun/Transcripts.h"
@@ -76,7 +77,7 @@ TEST_P(BatchRun, PrintsItsTranscriptAndDispatchesItsConfounds) {
     }
     ScriptedHost host(std::move(s));
     RecordingDispatch dispatch;
-    EXPECT_EQ(batch::runBatch(dispatch), c.result);
+    EXPECT_EQ(batch::runBatch(kPluginName, dispatch), c.result);
     expectTranscript(c.name, host.transcript(), study.path());
     std::vector<std::string> expected;
     for (const auto& call : c.dispatched) {
@@ -225,7 +226,7 @@ const std::string kFileDialog =
 TEST(BatchRunDialogs, AreAskedInOrderWithTheirTexts) {
     StudyFolder study;
     ScriptedHost host(study.script(kExampleList));
-    batch::runBatch(RecordingDispatch());
+    batch::runBatch(kPluginName, RecordingDispatch());
     EXPECT_EQ(dialogs(host), (std::vector<std::string>{kHrfQuestion, kValueDialog, kSkipQuestion,
                                                        kZQuestion, kFileDialog}));
 }
@@ -235,7 +236,7 @@ TEST(BatchRunDialogs, ACancelledValueStillAsksTheLastTwoQuestionsButShowsNoFileD
     HostScript s = study.script(kExampleList);
     s.predictorAnswer = -101.0f;
     ScriptedHost host(std::move(s));
-    EXPECT_TRUE(batch::runBatch(RecordingDispatch()));
+    EXPECT_TRUE(batch::runBatch(kPluginName, RecordingDispatch()));
     EXPECT_EQ(dialogs(host),
               (std::vector<std::string>{kHrfQuestion, kValueDialog, kSkipQuestion, kZQuestion}));
 }
@@ -245,7 +246,7 @@ TEST(BatchRunDialogs, WithoutAVolumeOnlyTheMessageIsShown) {
     HostScript s = study.script(kExampleList);
     s.hasVolume = false;
     ScriptedHost host(std::move(s));
-    EXPECT_FALSE(batch::runBatch(RecordingDispatch()));
+    EXPECT_FALSE(batch::runBatch(kPluginName, RecordingDispatch()));
     EXPECT_EQ(dialogs(host),
               std::vector<std::string>{"tkMessageBox(This plugin requires that a VMR document is "
                                        "available and selected in Zemlar.)"});
@@ -254,7 +255,7 @@ TEST(BatchRunDialogs, WithoutAVolumeOnlyTheMessageIsShown) {
 TEST(BatchRunProtocol, IsLinkedNamedInTheHeaderBuiltAndSavedInThatOrder) {
     StudyFolder study;
     ScriptedHost host(study.script(kExampleList));
-    batch::runBatch(RecordingDispatch());
+    batch::runBatch(kPluginName, RecordingDispatch());
     const std::string dir = study.path();
     std::vector<std::string> steps;
     for (const auto& call : host.calls()) {
@@ -290,7 +291,7 @@ TEST(BatchRunProtocol, IsLinkedNamedInTheHeaderBuiltAndSavedInThatOrder) {
 TEST(BatchRunProtocol, HandsTheHeaderBackChangedOnlyInTheProtocolName) {
     StudyFolder study;
     ScriptedHost host(study.script(kExampleList));
-    batch::runBatch(RecordingDispatch());
+    batch::runBatch(kPluginName, RecordingDispatch());
     ASSERT_EQ(host.headersSet().size(), 2u);
     host::VtcHeaderRecord expected = ScriptedHost::headerTemplate();
     expected.nrOfVolumes = 6;
@@ -310,7 +311,7 @@ TEST(BatchRunLongTexts, AreCarriedWholeExceptTheNameInTheHeader) {
     HostScript s = study.script("1 {dir}/s1/" + protocolName + " " + vtc + "\n");
     s.protocols[protocolName.substr(0, 511)] = threeConditionProtocol(study.path() + "/s1/t.prt");
     ScriptedHost host(std::move(s));
-    batch::runBatch(RecordingDispatch());
+    batch::runBatch(kPluginName, RecordingDispatch());
 
     const auto& log = host.log();
     const auto logged = [&](const std::string& line) {

@@ -5,8 +5,9 @@
 #include <fstream>
 #include <stdexcept>
 
-#include "host/FormattedText.h"
-#include "host/HostApi.h"
+#include "abi/HostApi.h"
+#include "tests/support/DesignFiles.h"
+#include "text/FormattedText.h"
 
 namespace batchrun {
 
@@ -59,32 +60,18 @@ SavedPredictor* predictorNamed(const char* name) {
 // The design-matrix layout the host saves: header, colours, quoted names, one row per volume.
 bool writeDesignMatrix(const std::string& path, const std::vector<SavedPredictor>& predictors,
                        std::int32_t nrOfVolumes) {
-    std::ofstream out(path);
-    if (!out) {
-        return false;
+    testsupport::DesignColumns design;
+    for (const auto& p : predictors) {
+        design.names.push_back(p.name);
+        design.colours.push_back({(p.color >> 16) & 0xFF, (p.color >> 8) & 0xFF, p.color & 0xFF});
+        design.values.emplace_back(
+            p.values.begin(),
+            p.values.begin() + std::min<std::ptrdiff_t>(nrOfVolumes, std::ssize(p.values)));
     }
     const bool constant = !predictors.empty() && predictors.back().name == "Constant";
     const auto count = static_cast<int>(predictors.size());
-    out << "FileVersion:             1\n\n";
-    out << "NrOfPredictors:          " << count << "\n";
-    out << "NrOfDataPoints:          " << nrOfVolumes << "\n";
-    out << "IncludesConstant:        " << (constant ? 1 : 0) << "\n";
-    out << "FirstConfoundPredictor:  " << (constant ? count : count + 1) << "\n\n";
-    for (const auto& p : predictors) {
-        out << ((p.color >> 16) & 0xFF) << ' ' << ((p.color >> 8) & 0xFF) << ' ' << (p.color & 0xFF)
-            << "   ";
-    }
-    out << "\n";
-    for (const auto& p : predictors) {
-        out << '"' << p.name << "\" ";
-    }
-    out << "\n";
-    for (std::size_t row = 0; row < static_cast<std::size_t>(nrOfVolumes); ++row) {
-        for (const auto& p : predictors) {
-            out << host::formatText("%.6f ", static_cast<double>(p.values[row]));
-        }
-        out << "\n";
-    }
+    std::ofstream out(path);
+    out << testsupport::sdmText(design, constant ? 1 : 0, constant ? count : count + 1);
     return static_cast<bool>(out);
 }
 
@@ -114,7 +101,7 @@ int scriptedYesNoMessageBox(const char* question) {
 }
 
 float scriptedGetFloatInput(const char* prompt, float initial, float minimum, float maximum) {
-    record(host::formatText("tkGetFloatInput(%s, %g, %g, %g)", text(prompt).c_str(),
+    record(text::formatText("tkGetFloatInput(%s, %g, %g, %g)", text(prompt).c_str(),
                             static_cast<double>(initial), static_cast<double>(minimum),
                             static_cast<double>(maximum)));
     return state().script.predictorAnswer;
@@ -238,7 +225,7 @@ int scriptedAddPredictor(const char* name) {
 
 int scriptedSetPredictorValuesFromConditionName(const char* predictorName,
                                                 const char* conditionName, float value) {
-    record(host::formatText("tkSetPredictorValuesFromConditionName(%s, %s, %f)",
+    record(text::formatText("tkSetPredictorValuesFromConditionName(%s, %s, %f)",
                             text(predictorName).c_str(), text(conditionName).c_str(),
                             static_cast<double>(value)));
     auto& s = state();
@@ -405,10 +392,11 @@ host::VtcHeaderRecord ScriptedHost::headerTemplate() {
 std::string RecordingDispatch::addConfounds(const std::string& sdmPath, const char* motionPath,
                                             const char* heartRatePath, const char* respirationPath,
                                             bool zTransform, bool hasMotion, bool hasHeartRate,
-                                            bool hasRespiration) const {
+                                            bool hasRespiration,
+                                            const paths::FileSet* /*listFiles*/) const {
     // A path whose flag is clear must not be read: it is not recorded.
     const auto flagged = [](bool has, const char* path) { return has ? text(path) : "-"; };
-    calls_.push_back(host::formatText(
+    calls_.push_back(text::formatText(
         "addConfounds(%s, %s, %s, %s, z=%d)", sdmPath.c_str(),
         flagged(hasMotion, motionPath).c_str(), flagged(hasHeartRate, heartRatePath).c_str(),
         flagged(hasRespiration, respirationPath).c_str(), zTransform ? 1 : 0));
@@ -417,8 +405,9 @@ std::string RecordingDispatch::addConfounds(const std::string& sdmPath, const ch
 
 std::string RecordingDispatch::addAllConfounds(const std::string& sdmPath, const char* motionPath,
                                                const char* heartRatePath,
-                                               const char* respirationPath, bool zTransform) const {
-    calls_.push_back(host::formatText("addAllConfounds(%s, %s, %s, %s, z=%d)", sdmPath.c_str(),
+                                               const char* respirationPath, bool zTransform,
+                                               const paths::FileSet* /*listFiles*/) const {
+    calls_.push_back(text::formatText("addAllConfounds(%s, %s, %s, %s, z=%d)", sdmPath.c_str(),
                                       text(motionPath).c_str(), text(heartRatePath).c_str(),
                                       text(respirationPath).c_str(), zTransform ? 1 : 0));
     return {};

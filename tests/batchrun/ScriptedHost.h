@@ -12,9 +12,9 @@
 #include <string>
 #include <vector>
 
+#include "abi/HostRecords.h"
 #include "batch/ConfoundCollection.h"
 #include "host/HostFunctionTable.h"
-#include "host/HostRecords.h"
 
 namespace batchrun {
 
@@ -92,15 +92,15 @@ class ScriptedHost {
 };
 
 // A confound dispatch that only records what it was asked to do.
-class RecordingDispatch : public batch::ConfoundDispatch {
+class RecordingDispatch : public batch::ConfoundMerger {
   public:
     std::string addConfounds(const std::string& sdmPath, const char* motionPath,
                              const char* heartRatePath, const char* respirationPath,
                              bool zTransform, bool hasMotion, bool hasHeartRate,
-                             bool hasRespiration) const override;
+                             bool hasRespiration, const paths::FileSet* listFiles) const override;
     std::string addAllConfounds(const std::string& sdmPath, const char* motionPath,
                                 const char* heartRatePath, const char* respirationPath,
-                                bool zTransform) const override;
+                                bool zTransform, const paths::FileSet* listFiles) const override;
 
     const std::vector<std::string>& calls() const { return calls_; }
 

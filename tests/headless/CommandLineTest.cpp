@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "headless/CommandLine.h"
+#include "headless/program/CommandLine.h"
 
 namespace {
 

@@ -8,7 +8,7 @@
 
 #include "designmatrix/ConfoundReaders.h"
 #include "headless/DesignMatrix.h"
-#include "headless/DesignMatrixWriter.h"
+#include "headless/DesignMatrixSaving.h"
 #include "tests/support/TestSupport.h"
 
 namespace {

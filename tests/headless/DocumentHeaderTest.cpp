@@ -4,21 +4,21 @@
 
 #include <limits>
 
-#include "headless/TimeCourse.h"
-#include "headless/VolumeDocument.h"
-#include "tests/headless/DocumentBytes.h"
+#include "headless/formats/TimeCourse.h"
+#include "headless/formats/VolumeDocument.h"
+#include "tests/support/DocumentBytes.h"
 #include "tests/support/TestSupport.h"
 
 namespace {
 
-using headlesstest::TimeCourseSpec;
 using testsupport::TempDir;
+using testsupport::TimeCourseSpec;
 using testsupport::writeFile;
 
 TEST(VolumeDocument, OpensAValidFileWithItsDimensionsAndVoxels) {
     TempDir dir;
     const std::string path = dir.file("anatomy.vmr");
-    writeFile(path, headlesstest::volumeDocumentBytes(4, 3, 2) + "trailing bytes are not read");
+    writeFile(path, testsupport::volumeDocumentBytes(4, 3, 2) + "trailing bytes are not read");
     const auto read = headless::readVolumeDocument(path);
     ASSERT_TRUE(read.document) << read.error;
     EXPECT_EQ(read.document->dimX, 4);
@@ -31,7 +31,7 @@ TEST(VolumeDocument, OpensAValidFileWithItsDimensionsAndVoxels) {
 TEST(VolumeDocument, RefusesEveryTruncation) {
     TempDir dir;
     const std::string path = dir.file("anatomy.vmr");
-    const std::string whole = headlesstest::volumeDocumentBytes(4, 3, 2);
+    const std::string whole = testsupport::volumeDocumentBytes(4, 3, 2);
     for (std::size_t length = 0; length < whole.size(); ++length) {
         writeFile(path, whole.substr(0, length));
         const auto read = headless::readVolumeDocument(path);
@@ -45,7 +45,7 @@ TEST(VolumeDocument, RefusesADimensionBelowOneAndAMissingFile) {
     TempDir dir;
     const std::string path = dir.file("anatomy.vmr");
     for (const auto& [x, y, z] : {std::tuple{0, 3, 2}, {4, -1, 2}, {4, 3, 0}}) {
-        writeFile(path, headlesstest::volumeDocumentBytes(x, y, z, 64));
+        writeFile(path, testsupport::volumeDocumentBytes(x, y, z, 64));
         const auto read = headless::readVolumeDocument(path);
         EXPECT_FALSE(read.document);
         EXPECT_NE(read.error.find("each must be at least 1"), std::string::npos) << read.error;
@@ -62,7 +62,7 @@ TEST(TimeCourseHeader, ReadsEveryFieldOfAValidHeader) {
     spec.currentProtocol = 1;
     spec.volumes = 7;
     spec.repetitionTimeMs = 1500.0f;
-    writeFile(path, headlesstest::timeCourseBytes(spec));
+    writeFile(path, testsupport::timeCourseBytes(spec));
     const auto read = headless::readTimeCourseHeader(path);
     ASSERT_TRUE(read.header) << read.error;
     const auto& header = *read.header;
@@ -78,7 +78,7 @@ TEST(TimeCourseHeader, ReadsEveryFieldOfAValidHeader) {
     EXPECT_EQ(header.referenceSpace, 2);
     EXPECT_EQ(header.repetitionTimeMs, 1500.0f);
     EXPECT_EQ(header.voxelCount, 2u);
-    EXPECT_EQ(header.headerSize, headlesstest::timeCourseHeaderBytes(spec).size());
+    EXPECT_EQ(header.headerSize, testsupport::timeCourseHeaderBytes(spec).size());
 }
 
 TEST(TimeCourseHeader, RefusesEveryTruncationNamingWhereItEnds) {
@@ -86,8 +86,8 @@ TEST(TimeCourseHeader, RefusesEveryTruncationNamingWhereItEnds) {
     const std::string path = dir.file("run1.vtc");
     TimeCourseSpec spec;
     spec.protocols = {"task.prt"};
-    const std::string header = headlesstest::timeCourseHeaderBytes(spec);
-    const std::string whole = headlesstest::timeCourseBytes(spec);
+    const std::string header = testsupport::timeCourseHeaderBytes(spec);
+    const std::string whole = testsupport::timeCourseBytes(spec);
     for (std::size_t length = 0; length < whole.size(); ++length) {
         writeFile(path, whole.substr(0, length));
         const auto read = headless::readTimeCourseHeader(path);
@@ -121,7 +121,7 @@ class BadTimeCourseHeader : public testing::TestWithParam<BadHeaderCase> {};
 TEST_P(BadTimeCourseHeader, IsRefusedWithAClearMessage) {
     TempDir dir;
     const std::string path = dir.file("run.vtc");
-    writeFile(path, headlesstest::timeCourseBytes(GetParam().spec) + std::string(4096, '\0'));
+    writeFile(path, testsupport::timeCourseBytes(GetParam().spec) + std::string(4096, '\0'));
     const auto read = headless::readTimeCourseHeader(path);
     EXPECT_FALSE(read.header);
     EXPECT_NE(read.error.find(GetParam().message), std::string::npos) << read.error;
@@ -158,7 +158,7 @@ TEST(TimeCourseHeader, SizesIntegerDataByTwoBytesPerValue) {
     const std::string path = dir.file("run.vtc");
     TimeCourseSpec spec;
     spec.dataType = 1;
-    writeFile(path, headlesstest::timeCourseBytes(spec));
+    writeFile(path, testsupport::timeCourseBytes(spec));
     const auto read = headless::readTimeCourseHeader(path);
     ASSERT_TRUE(read.header) << read.error;
     EXPECT_EQ(read.header->dataSize(), 2u * 10u * 2u);

@@ -7,10 +7,10 @@
 #include <filesystem>
 #include <sstream>
 
-#include "headless/CommandLine.h"
 #include "headless/HostExports.h"
 #include "headless/HostSession.h"
-#include "tests/headless/DocumentBytes.h"
+#include "headless/program/CommandLine.h"
+#include "tests/support/DocumentBytes.h"
 #include "tests/support/TestSupport.h"
 
 namespace {
@@ -49,13 +49,13 @@ class HostOperations : public testing::Test {
 
     // A study folder with a volume document (opened) and a 20-volume time course.
     void openStudy(const std::vector<std::string>& linkedProtocols = {}) {
-        writeFile(dir_.file("anatomy.vmr"), headlesstest::volumeDocumentBytes(8, 8, 8));
+        writeFile(dir_.file("anatomy.vmr"), testsupport::volumeDocumentBytes(8, 8, 8));
         std::string error;
         ASSERT_TRUE(session().openVolumeDocument(dir_.file("anatomy.vmr"), error)) << error;
-        headlesstest::TimeCourseSpec spec;
+        testsupport::TimeCourseSpec spec;
         spec.volumes = 20;
         spec.protocols = linkedProtocols;
-        writeFile(dir_.file("run1.vtc"), headlesstest::timeCourseBytes(spec));
+        writeFile(dir_.file("run1.vtc"), testsupport::timeCourseBytes(spec));
     }
     // Links run1.vtc and names `protocol` in its header, as the plug-in does.
     int linkAndName(const std::string& protocol) {
@@ -173,13 +173,13 @@ TEST_F(HostOperations, VolumeDocumentQueryAnswersItsDimensionsWhileOneIsOpen) {
 }
 
 TEST_F(HostOperations, LinkingNeedsAVolumeDocumentAndAValidTimeCourse) {
-    headlesstest::TimeCourseSpec spec;
-    writeFile(dir_.file("run1.vtc"), headlesstest::timeCourseBytes(spec));
+    testsupport::TimeCourseSpec spec;
+    writeFile(dir_.file("run1.vtc"), testsupport::timeCourseBytes(spec));
     EXPECT_EQ(tkLinkVTCToCurrentVMR(dir_.file("run1.vtc").c_str(), 1), 0);
     EXPECT_TRUE(errorSays("no volume document is open"));
     openStudy();
     spec.fileVersion = 2;
-    writeFile(dir_.file("old.vtc"), headlesstest::timeCourseBytes(spec));
+    writeFile(dir_.file("old.vtc"), testsupport::timeCourseBytes(spec));
     EXPECT_EQ(tkLinkVTCToCurrentVMR(dir_.file("old.vtc").c_str(), 1), 0);
     EXPECT_TRUE(errorSays("has file version 2; only version 3 is supported"));
     host::VtcHeaderRecord header{};

@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "headless/HostSession.h"
-#include "headless/ProgramStages.h"
+#include "headless/program/ProgramStages.h"
 
 namespace {
 

@@ -6,15 +6,15 @@
 #include <filesystem>
 #include <sstream>
 
-#include "tests/headless/DocumentBytes.h"
-#include "tests/headless/ProgramRun.h"
+#include "tests/support/DocumentBytes.h"
+#include "tests/support/ProgramRun.h"
 #include "tests/support/TestSupport.h"
 
 namespace {
 
-using headlesstest::ProgramResult;
-using headlesstest::runProgram;
+using testsupport::ProgramResult;
 using testsupport::readText;
+using testsupport::runProgram;
 using testsupport::TempDir;
 using testsupport::writeFile;
 
@@ -32,7 +32,7 @@ bool contains(const std::string& text, const std::string& part) {
 class Program : public testing::Test {
   protected:
     void SetUp() override {
-        writeFile(dir_.file("anatomy.vmr"), headlesstest::volumeDocumentBytes(8, 8, 8));
+        writeFile(dir_.file("anatomy.vmr"), testsupport::volumeDocumentBytes(8, 8, 8));
     }
     std::string vmr() const { return dir_.file("anatomy.vmr"); }
 
@@ -85,8 +85,8 @@ void PrintTo(const UsageCase& value, std::ostream* out) {
 class ProgramUsageError : public Program, public testing::WithParamInterface<UsageCase> {};
 
 TEST_P(ProgramUsageError, EndsWithStatusTwoAndAMessageAndNoLog) {
-    writeFile(dir_.file("short.vmr"), headlesstest::volumeDocumentBytes(8, 8, 8, 100));
-    writeFile(dir_.file("flat.vmr"), headlesstest::volumeDocumentBytes(8, 0, 8, 100));
+    writeFile(dir_.file("short.vmr"), testsupport::volumeDocumentBytes(8, 8, 8, 100));
+    writeFile(dir_.file("flat.vmr"), testsupport::volumeDocumentBytes(8, 0, 8, 100));
     writeFile(dir_.file("text.so"), "not a library");
     std::vector<std::string> arguments;
     for (const auto& argument : GetParam().arguments) {
@@ -192,8 +192,8 @@ TEST_F(Program, ACancelledValueEndsTheRunBeforeTheFileDialog) {
 
 // Waits for the batch run.
 TEST_F(Program, AProtocolTheHostCannotFindEndsWithStatusThree) {
-    headlesstest::TimeCourseSpec spec;
-    writeFile(dir_.file("run1.vtc"), headlesstest::timeCourseBytes(spec));
+    testsupport::TimeCourseSpec spec;
+    writeFile(dir_.file("run1.vtc"), testsupport::timeCourseBytes(spec));
     writeFile(dir_.file("list.txt"), "1\nabsent.prt\nrun1.vtc\n");
     const ProgramResult result =
         sdmweaver({"--vmr", vmr(), "--list", dir_.file("list.txt")}, dir_.path());

@@ -6,7 +6,7 @@
 #include <algorithm>
 #include <filesystem>
 
-#include "headless/ProtocolReader.h"
+#include "headless/formats/ProtocolReader.h"
 
 namespace {
 

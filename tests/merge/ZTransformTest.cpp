@@ -5,9 +5,9 @@
 #include <vector>
 
 #include "designmatrix/ZTransform.h"
-#include "host/FormattedText.h"
 #include "tests/merge/MergeFixtures.h"
 #include "tests/support/TestSupport.h"
+#include "text/FormattedText.h"
 
 namespace {
 
@@ -20,7 +20,7 @@ using Entries = std::vector<std::string>;
 std::vector<std::string> sixDecimals(const std::vector<double>& values) {
     std::vector<std::string> texts;
     for (const double v : values) {
-        texts.push_back(host::formatText("%.6f", v));
+        texts.push_back(text::formatText("%.6f", v));
     }
     return texts;
 }
@@ -52,6 +52,8 @@ TEST(ZTransformColumn, ColumnWithoutSpreadBecomesZerosInsteadOfNaN) {
     };
     const Case cases[] = {
         {"all equal", {2.5, 2.5, 2.5}},
+        // Their mean rounds a little off 0.1: without the equality test each came out as -1.
+        {"equal, mean not exact", std::vector<double>(200, 0.1)},
         {"one data point", {-7}},
         {"all zero", {0, 0}},
         {"not finite", {1, INFINITY, 3}},

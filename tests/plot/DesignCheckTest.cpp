@@ -7,14 +7,14 @@
 #include <cmath>
 #include <limits>
 
-#include "headless/plot/DesignCheck.h"
+#include "plot/DesignCheck.h"
 #include "tests/plot/DesignFiles.h"
 
 namespace {
 
-using headless::plot::checkDesign;
-using headless::plot::describeDesignCheck;
-using headless::plot::DesignTable;
+using plot::checkDesign;
+using plot::describeDesignCheck;
+using plot::DesignTable;
 
 // Pearson's r from n Σxy - Σx Σy over the square roots, in long double.
 long double textbookCorrelation(const std::vector<double>& x, const std::vector<double>& y) {
@@ -281,7 +281,7 @@ TEST(DesignCheckLines, CountThePairsBeyondTheFirstTen) {
     ASSERT_EQ(lines.size(), 2u + 10u + 1u + 1u);
     EXPECT_EQ(lines[12], "x.sdm: warning: 81 more pairs correlate above 0.9");
     EXPECT_EQ(lines[1], "x.sdm: condition number " +
-                            headless::plot::conditionText(checkDesign(table).conditionNumber) +
+                            plot::conditionText(checkDesign(table).conditionNumber) +
                             " (columns scaled to unit length)");
 }
 

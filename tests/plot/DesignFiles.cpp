@@ -1,12 +1,13 @@
 #include "tests/plot/DesignFiles.h"
 
 #include <cmath>
-#include <cstdio>
 #include <random>
+
+#include "tests/support/DesignFiles.h"
 
 namespace plottest {
 
-using headless::plot::DesignTable;
+using plot::DesignTable;
 
 DesignTable generatedDesign(std::size_t predictors, std::size_t volumes, unsigned seed,
                             bool constant, int firstConfound) {
@@ -24,53 +25,17 @@ DesignTable generatedDesign(std::size_t predictors, std::size_t volumes, unsigne
                                               noise(random));
         }
         table.columns.push_back(std::move(column));
-        table.roles.push_back(headless::plot::roleOf(i, predictors, constant, firstConfound));
+        table.roles.push_back(plot::roleOf(i, predictors, constant, firstConfound));
     }
     return table;
 }
 
-namespace {
-
-std::string quotedNames(const DesignTable& table) {
-    std::string text;
-    for (const auto& name : table.names) {
-        text += (text.empty() ? "\"" : " \"") + name + "\"";
-    }
-    return text + "\n";
-}
-
-std::string rows(const DesignTable& table) {
-    std::string text;
-    char value[64];
-    for (std::size_t k = 0; k < table.nrOfVolumes(); ++k) {
-        for (std::size_t i = 0; i < table.nrOfPredictors(); ++i) {
-            std::snprintf(value, sizeof value, "%s%.6f", i == 0 ? "" : " ", table.columns[i][k]);
-            text += value;
-        }
-        text += "\n";
-    }
-    return text;
-}
-
-}  // namespace
-
 std::string sdmText(const DesignTable& table, int includesConstant, int firstConfound) {
-    std::string text =
-        "FileVersion: 1\n\nNrOfPredictors: " + std::to_string(table.nrOfPredictors()) +
-        "\nNrOfDataPoints: " + std::to_string(table.nrOfVolumes()) +
-        "\nIncludesConstant: " + std::to_string(includesConstant) +
-        "\nFirstConfoundPredictor: " + std::to_string(firstConfound) + "\n\n";
-    for (std::size_t i = 0; i < table.nrOfPredictors(); ++i) {
-        text += "128 128 128 ";
-    }
-    return text + "\n" + quotedNames(table) + rows(table);
+    return testsupport::sdmText({table.names, {}, table.columns}, includesConstant, firstConfound);
 }
 
 std::string rtcText(const DesignTable& table) {
-    return "FileVersion: 2\nType: DesignMatrix\nNrOfPredictors: " +
-           std::to_string(table.nrOfPredictors()) +
-           "\nNrOfDataPoints: " + std::to_string(table.nrOfVolumes()) + "\n" + quotedNames(table) +
-           rows(table);
+    return testsupport::rtcText({table.names, {}, table.columns});
 }
 
 }  // namespace plottest

@@ -7,22 +7,19 @@
 #include <string>
 #include <vector>
 
-#include "headless/plot/DesignTable.h"
+#include "plot/DesignTable.h"
 
 namespace plottest {
 
 // A design of `predictors` columns and `volumes` rows: smooth waves and noise, deterministic
 // for a seed; the last column the constant (1 everywhere) when `constant`, the columns from
 // `firstConfound` (from 1) on confounds.
-headless::plot::DesignTable generatedDesign(std::size_t predictors, std::size_t volumes,
-                                            unsigned seed, bool constant = true,
-                                            int firstConfound = 0);
+plot::DesignTable generatedDesign(std::size_t predictors, std::size_t volumes, unsigned seed,
+                                  bool constant = true, int firstConfound = 0);
 
-// The table as the host writes a design matrix (*.sdm): header, grey colours, quoted names,
-// values with six decimals.
-std::string sdmText(const headless::plot::DesignTable& table, int includesConstant,
-                    int firstConfound);
+// The table as a design matrix (*.sdm) with grey colours.
+std::string sdmText(const plot::DesignTable& table, int includesConstant, int firstConfound);
 // The table as a reference time course (*.rtc).
-std::string rtcText(const headless::plot::DesignTable& table);
+std::string rtcText(const plot::DesignTable& table);
 
 }  // namespace plottest

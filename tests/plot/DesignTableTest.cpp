@@ -4,13 +4,13 @@
 
 #include <gtest/gtest.h>
 
-#include "headless/plot/DesignTable.h"
+#include "plot/DesignTable.h"
 #include "tests/support/TestSupport.h"
 
 namespace {
 
-using headless::plot::PredictorRole;
-using headless::plot::readDesignTable;
+using plot::PredictorRole;
+using plot::readDesignTable;
 using testsupport::TempDir;
 using testsupport::writeFile;
 
@@ -44,19 +44,33 @@ TEST(DesignTable, ReadsTheMergedLayoutWithNamesWholeAndRolesFromTheHeader) {
     EXPECT_EQ(table.columns[2], (std::vector<double>{66.0, 67.5, -300.0}));
 }
 
-TEST(DesignTable, ReadsATimeCourseAsConfoundsAndTheExtensionInAnyCase) {
+TEST(DesignTable, ReadsATimeCourseAsConfounds) {
     TempDir dir;
-    const std::string text =
-        "FileVersion: 2\r\nType: DesignMatrix\r\nNrOfPredictors: 2\r\nNrOfDataPoints: 2\r\n"
-        "\"Heart rate\" \"RVT\"\r\n1 2\r\n3 4\r\n";
-    for (const char* name : {"run1_HR.rtc", "run1_HR.RTC"}) {
-        writeFile(dir.file(name), text);
-        const auto read = readDesignTable(dir.file(name));
-        ASSERT_TRUE(read.table) << read.error;
-        EXPECT_EQ(read.table->names, (std::vector<std::string>{"Heart rate", "RVT"}));
-        EXPECT_EQ(read.table->roles, (Roles{kConfound, kConfound}));
-        EXPECT_EQ(read.table->columns[1], (std::vector<double>{2.0, 4.0}));
-    }
+    writeFile(dir.file("run1_HR.rtc"),
+              "FileVersion: 2\r\nType: DesignMatrix\r\nNrOfPredictors: 2\r\nNrOfDataPoints: 2\r\n"
+              "\"Heart rate\" \"RVT\"\r\n1 2\r\n3 4\r\n");
+    const auto read = readDesignTable(dir.file("run1_HR.rtc"));
+    ASSERT_TRUE(read.table) << read.error;
+    EXPECT_EQ(read.table->names, (std::vector<std::string>{"Heart rate", "RVT"}));
+    EXPECT_EQ(read.table->roles, (Roles{kConfound, kConfound}));
+    EXPECT_EQ(read.table->columns[1], (std::vector<double>{2.0, 4.0}));
+}
+
+// The plug-in reads a file in the time-course layout only when its path holds ".rtc" exactly; the
+// picture reads every file as the plug-in does, so an upper-case .RTC is a design matrix.
+TEST(DesignTable, ReadsAnUpperCaseRtcFileAsADesignMatrixAsThePlugInDoes) {
+    TempDir dir;
+    writeFile(dir.file("run1_HR.RTC"),
+              "FileVersion: 1\nNrOfPredictors: 2\nNrOfDataPoints: 2\nIncludesConstant: 0\n"
+              "FirstConfoundPredictor: 1\n255 0 0 0 255 0\n\"Heart rate\" \"RVT\"\n1 2\n3 4\n");
+    const auto read = readDesignTable(dir.file("run1_HR.RTC"));
+    ASSERT_TRUE(read.table) << read.error;
+    EXPECT_EQ(read.table->columns[1], (std::vector<double>{2.0, 4.0}));
+
+    writeFile(
+        dir.file("run2_HR.RTC"),
+        "FileVersion: 2\nType: DesignMatrix\nNrOfPredictors: 1\nNrOfDataPoints: 1\n\"HR\"\n1\n");
+    EXPECT_FALSE(readDesignTable(dir.file("run2_HR.RTC")).table);
 }
 
 struct BadFileCase {

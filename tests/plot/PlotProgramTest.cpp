@@ -3,7 +3,6 @@
 // and one picture rendered by headless Chromium.
 
 #include <gtest/gtest.h>
-#include <sys/wait.h>
 
 #include <cstdlib>
 #include <filesystem>
@@ -12,6 +11,7 @@
 #include <sstream>
 
 #include "tests/plot/XmlDocument.h"
+#include "tests/support/ProgramRun.h"
 #include "tests/support/TestSupport.h"
 
 namespace {
@@ -23,38 +23,10 @@ using testsupport::readFile;
 using testsupport::TempDir;
 using testsupport::writeFile;
 
-struct ProgramResult {
-    int status = -1;
-    std::string out;
-    std::string err;
-};
-
-std::string quoted(const std::string& text) {
-    std::string result = "'";
-    for (char c : text) {
-        result += c == '\'' ? std::string("'\\''") : std::string(1, c);
-    }
-    return result + "'";
-}
-
-ProgramResult runCommand(const std::string& program, const std::vector<std::string>& arguments,
-                         const fs::path& folder) {
-    TempDir capture;
-    std::string command = "cd " + quoted(folder.string()) + " && " + quoted(program);
-    for (const auto& argument : arguments) {
-        command += " " + quoted(argument);
-    }
-    command += " >" + quoted(capture.file("out")) + " 2>" + quoted(capture.file("err"));
-    const int raw = std::system(command.c_str());
-    ProgramResult result;
-    result.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
-    result.out = readFile(capture.file("out"));
-    result.err = readFile(capture.file("err"));
-    return result;
-}
+using testsupport::ProgramResult;
 
 ProgramResult sdmweaver(const std::vector<std::string>& arguments, const fs::path& folder) {
-    return runCommand(SDMWEAVER_PROGRAM, arguments, folder);
+    return testsupport::runProgram(SDMWEAVER_PROGRAM, arguments, folder);
 }
 
 bool contains(const std::string& text, const std::string& part) {
@@ -124,12 +96,12 @@ class ExampleStudy : public testing::Test {
   protected:
     static void SetUpTestSuite() {
         dir_ = std::make_unique<TempDir>();
-        run_ =
-            runCommand(SDMWEAVER_CMAKE,
-                       {"-DPROGRAM=" SDMWEAVER_PROGRAM, "-DGENERATOR=" SDMWEAVER_EXAMPLE_GENERATOR,
-                        "-DSOURCE=" SDMWEAVER_EXAMPLES_DIR, "-DSTUDY=" + study().string(),
-                        "-DPLOT=pictures", "-P", SDMWEAVER_EXAMPLES_DIR "/RunExample.cmake"},
-                       dir_->path());
+        run_ = testsupport::runProgram(
+            SDMWEAVER_CMAKE,
+            {"-DPROGRAM=" SDMWEAVER_PROGRAM, "-DGENERATOR=" SDMWEAVER_EXAMPLE_GENERATOR,
+             "-DSOURCE=" SDMWEAVER_EXAMPLES_DIR, "-DSTUDY=" + study().string(), "-DPLOT=pictures",
+             "-P", SDMWEAVER_EXAMPLES_DIR "/RunExample.cmake"},
+            dir_->path());
     }
     static void TearDownTestSuite() { dir_.reset(); }
     static fs::path study() { return dir_->path() / "example"; }
@@ -214,12 +186,12 @@ TEST_F(ExampleStudy, HeadlessChromiumRendersAPicture) {
     ASSERT_TRUE(fs::exists(picture));
     TempDir shot;
     const std::string png = shot.file("picture.png");
-    const ProgramResult result =
-        runCommand("timeout",
-                   {"120", "chromium", "--headless", "--no-sandbox", "--disable-gpu",
-                    "--no-first-run", "--disable-background-networking", "--hide-scrollbars",
-                    "--window-size=1000,1200", "--screenshot=" + png, picture.string()},
-                   shot.path());
+    const ProgramResult result = testsupport::runProgram(
+        "timeout",
+        {"120", "chromium", "--headless", "--no-sandbox", "--disable-gpu", "--no-first-run",
+         "--disable-background-networking", "--hide-scrollbars", "--window-size=1000,1200",
+         "--screenshot=" + png, picture.string()},
+        shot.path());
     ASSERT_EQ(result.status, 0) << result.err;
     const std::string bytes = readFile(png);
     ASSERT_GT(bytes.size(), 24u) << result.err;

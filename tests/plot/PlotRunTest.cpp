@@ -3,21 +3,21 @@
 
 #include <gtest/gtest.h>
 
-#include "headless/plot/PlotRun.h"
+#include "plot/PlotRun.h"
 #include "tests/plot/DesignFiles.h"
 #include "tests/support/TestSupport.h"
 
 namespace {
 
-using headless::plot::pictureNames;
-using headless::plot::plotDesignMatrices;
+using plot::pictureNames;
+using plot::plotDesignMatrices;
 using testsupport::readFile;
 using testsupport::TempDir;
 using testsupport::writeFile;
 
 struct Said {
     std::vector<std::string> lines;
-    headless::plot::Say say() {
+    plot::Say say() {
         return [this](std::string_view prefix, std::string_view text) {
             lines.push_back(std::string(prefix) + std::string(text));
         };
@@ -45,7 +45,7 @@ TEST(PlotRun, DrawsEachFileAndSaysItsCheckAndWhereThePictureWent) {
     writeFile(dir.file("cut.sdm"), "FileVersion: 1\n\nNrOfPredictors: 9\nNrOfDataPoints: 60\n");
     const std::string pictures = dir.file("pictures");
     std::string error;
-    ASSERT_TRUE(headless::plot::preparePictureFolder(pictures, error)) << error;
+    ASSERT_TRUE(plot::preparePictureFolder(pictures, error)) << error;
     Said said;
     const auto outcome = plotDesignMatrices({dir.file("run1.sdm"), dir.file("cut.sdm"),
                                              dir.file("absent.sdm"), dir.file("run1_HR.rtc")},

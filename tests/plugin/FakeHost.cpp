@@ -5,7 +5,7 @@
 
 #include <string>
 
-#include "host/HostApi.h"
+#include "abi/HostApi.h"
 
 #if defined(_WIN32)
 #define FAKE_EXPORT extern "C" __declspec(dllexport)

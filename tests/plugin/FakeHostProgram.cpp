@@ -5,7 +5,7 @@
 #include <cstring>
 #include <exception>
 
-#include "plugin/ZMTKPluginInterface.h"
+#include "abi/ZMTKPluginInterface.h"
 #include "tests/plugin/LoadedLibrary.h"
 
 extern "C" const char* fakeHostTranscript();

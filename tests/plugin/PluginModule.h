@@ -5,7 +5,7 @@
 #include <stdexcept>
 #include <string>
 
-#include "plugin/ZMTKPluginInterface.h"
+#include "abi/ZMTKPluginInterface.h"
 #include "tests/plugin/LoadedLibrary.h"
 
 class PluginModule {

@@ -9,8 +9,8 @@
 #include <string>
 #include <vector>
 
-#include "tests/headless/DocumentBytes.h"
 #include "tests/robustness/Study.h"
+#include "tests/support/DocumentBytes.h"
 
 namespace robustness {
 namespace {
@@ -115,8 +115,8 @@ TEST_P(BadTimeCourse, IsRefusedByTheHostAndNoDesignMatrixIsWritten) {
     EXPECT_EQ(study.newFiles(), std::vector<std::string>{});
 }
 
-headlesstest::TimeCourseSpec timeCourse(void (*change)(headlesstest::TimeCourseSpec&)) {
-    headlesstest::TimeCourseSpec spec;
+testsupport::TimeCourseSpec timeCourse(void (*change)(testsupport::TimeCourseSpec&)) {
+    testsupport::TimeCourseSpec spec;
     spec.volumes = kVolumes;
     change(spec);
     return spec;
@@ -126,13 +126,13 @@ headlesstest::TimeCourseSpec timeCourse(void (*change)(headlesstest::TimeCourseS
 // the source run's name "run1.fmr" with its NUL).
 std::string withNegativeProtocolCount() {
     std::string bytes =
-        headlesstest::timeCourseBytes(timeCourse([](auto& s) { s.protocols.assign(1, "x.prt"); }));
+        testsupport::timeCourseBytes(timeCourse([](auto& s) { s.protocols.assign(1, "x.prt"); }));
     bytes[11] = '\xff';
     bytes[12] = '\xff';
     return bytes;
 }
 
-const std::string kTimeCourse = headlesstest::timeCourseBytes(timeCourse([](auto&) {}));
+const std::string kTimeCourse = testsupport::timeCourseBytes(timeCourse([](auto&) {}));
 
 INSTANTIATE_TEST_SUITE_P(
     Rows, BadTimeCourse,
@@ -144,13 +144,13 @@ INSTANTIATE_TEST_SUITE_P(
                     "is too short: its header calls for 48 bytes of voxel data"},
         DocumentRow{
             "NegativeVolumes",
-            headlesstest::timeCourseHeaderBytes(timeCourse([](auto& s) { s.volumes = -6; })) +
+            testsupport::timeCourseHeaderBytes(timeCourse([](auto& s) { s.volumes = -6; })) +
                 std::string(48, '\x01'),
             "has -6 volumes; at least 1 is needed"},
         DocumentRow{"ZeroVolumes",
-                    headlesstest::timeCourseBytes(timeCourse([](auto& s) { s.volumes = 0; })),
+                    testsupport::timeCourseBytes(timeCourse([](auto& s) { s.volumes = 0; })),
                     "has 0 volumes; at least 1 is needed"},
-        DocumentRow{"HugeVoxelBox", headlesstest::timeCourseHeaderBytes(timeCourse([](auto& s) {
+        DocumentRow{"HugeVoxelBox", testsupport::timeCourseHeaderBytes(timeCourse([](auto& s) {
                         s.resolution = 1;
                         s.box[1] = 32767;
                         s.box[3] = 32767;
@@ -159,11 +159,11 @@ INSTANTIATE_TEST_SUITE_P(
                     "is too short"},
         DocumentRow{"NegativeLinkedProtocolCount", withNegativeProtocolCount(),
                     "declares a negative number of linked protocols"},
-        DocumentRow{"NaNRepetitionTime", headlesstest::timeCourseBytes(timeCourse([](auto& s) {
+        DocumentRow{"NaNRepetitionTime", testsupport::timeCourseBytes(timeCourse([](auto& s) {
                         s.repetitionTimeMs = std::numeric_limits<float>::quiet_NaN();
                     })),
                     "has a repetition time that is not a finite number above 0 ms"},
-        DocumentRow{"InfiniteRepetitionTime", headlesstest::timeCourseBytes(timeCourse([](auto& s) {
+        DocumentRow{"InfiniteRepetitionTime", testsupport::timeCourseBytes(timeCourse([](auto& s) {
                         s.repetitionTimeMs = std::numeric_limits<float>::infinity();
                     })),
                     "has a repetition time that is not a finite number above 0 ms"}),
@@ -189,13 +189,13 @@ INSTANTIATE_TEST_SUITE_P(
     Rows, BadVolumeDocument,
     testing::Values(
         DocumentRow{"EmptyFile", "", "ends inside its header (at file version)"},
-        DocumentRow{"TruncatedInTheHeader", headlesstest::volumeDocumentBytes(8, 8, 8).substr(0, 5),
+        DocumentRow{"TruncatedInTheHeader", testsupport::volumeDocumentBytes(8, 8, 8).substr(0, 5),
                     "ends inside its header (at DimY)"},
-        DocumentRow{"TruncatedInTheVoxels", headlesstest::volumeDocumentBytes(8, 8, 8, 511),
+        DocumentRow{"TruncatedInTheVoxels", testsupport::volumeDocumentBytes(8, 8, 8, 511),
                     "is too short: its dimensions call for 512 voxel bytes"},
-        DocumentRow{"NegativeDimension", headlesstest::volumeDocumentBytes(8, -8, 8, 512),
+        DocumentRow{"NegativeDimension", testsupport::volumeDocumentBytes(8, -8, 8, 512),
                     "has the dimensions 8 x -8 x 8; each must be at least 1"},
-        DocumentRow{"HugeDimensions", headlesstest::volumeDocumentBytes(32767, 32767, 32767, 64),
+        DocumentRow{"HugeDimensions", testsupport::volumeDocumentBytes(32767, 32767, 32767, 64),
                     "is too short: its dimensions call for 35181150961663 voxel bytes"},
         DocumentRow{"BinaryGarbage", binaryGarbage(), ""}),
     [](const testing::TestParamInfo<DocumentRow>& row) { return std::string(row.param.what); });

@@ -1,6 +1,5 @@
 #include "tests/robustness/Study.h"
 
-#include <sys/wait.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -9,21 +8,13 @@
 
 #include <gtest/gtest.h>
 
-#include "tests/headless/DocumentBytes.h"
+#include "tests/support/DocumentBytes.h"
 
 namespace robustness {
 
 namespace fs = std::filesystem;
 
 namespace {
-
-std::string quoted(const std::string& text) {
-    std::string result = "'";
-    for (char c : text) {
-        result += c == '\'' ? std::string("'\\''") : std::string(1, c);
-    }
-    return result + "'";
-}
 
 // Values of one predictor over the study's volumes: start, start + step, ...
 std::string rows(int columns, double start) {
@@ -68,10 +59,10 @@ std::string validRespirationDesignMatrix() {
 }
 
 Study::Study() {
-    write("anatomy.vmr", headlesstest::volumeDocumentBytes(8, 8, 8));
-    headlesstest::TimeCourseSpec spec;
+    write("anatomy.vmr", testsupport::volumeDocumentBytes(8, 8, 8));
+    testsupport::TimeCourseSpec spec;
     spec.volumes = kVolumes;
-    write("run1.vtc", headlesstest::timeCourseBytes(spec));
+    write("run1.vtc", testsupport::timeCourseBytes(spec));
     write("task.prt", validProtocol());
     write("run1_3DMC.sdm", validMotionDesignMatrix());
     write("run1_HR.rtc", validHeartRateTimeCourse());
@@ -112,26 +103,16 @@ ProgramResult Study::run(const std::string& listText, const RunOptions& options)
 
 ProgramResult Study::runOnListFile(const std::string& listPath, const RunOptions& options) {
     before_ = snapshot();
-    testsupport::TempDir capture;
-    std::string command = "cd " + quoted(dir_.path().string()) + " && ";
-    if (options.withoutOverride && ::geteuid() == 0) {
-        command += "setpriv --bounding-set=-dac_override,-dac_read_search ";
-    }
-    command += quoted(SDMWEAVER_PROGRAM) + " --list " + quoted(listPath);
+    std::vector<std::string> arguments = {"--list", listPath};
     if (options.volumeDocument) {
-        command += " --vmr " + quoted(file("anatomy.vmr"));
+        arguments.insert(arguments.end(), {"--vmr", file("anatomy.vmr")});
     }
-    for (const auto& argument : options.arguments) {
-        command += " " + quoted(argument);
+    arguments.insert(arguments.end(), options.arguments.begin(), options.arguments.end());
+    std::vector<std::string> wrapper;
+    if (options.withoutOverride && ::geteuid() == 0) {
+        wrapper = {"setpriv", "--bounding-set=-dac_override,-dac_read_search"};
     }
-    command += " >" + quoted(capture.file("out")) + " 2>" + quoted(capture.file("err"));
-    const int raw = std::system(command.c_str());
-    ProgramResult result;
-    result.exited = raw != -1 && WIFEXITED(raw);
-    result.status = result.exited ? WEXITSTATUS(raw) : -1;
-    result.out = testsupport::readFile(capture.file("out"));
-    result.err = testsupport::readFile(capture.file("err"));
-    return result;
+    return testsupport::runProgram(SDMWEAVER_PROGRAM, arguments, dir_.path(), wrapper);
 }
 
 std::vector<std::string> Study::changedInputs() const {

@@ -9,18 +9,15 @@
 #include <string>
 #include <vector>
 
+#include "tests/support/ProgramRun.h"
 #include "tests/support/TestSupport.h"
 
 namespace robustness {
 
 inline constexpr int kVolumes = 6;
 
-struct ProgramResult {
-    bool exited = false;  // false when the program ended on a signal (a crash)
-    int status = -1;
-    std::string out;  // the log
-    std::string err;  // messages, questions and the host's notes
-};
+// The log on out; messages, questions and the host's notes on err.
+using testsupport::ProgramResult;
 
 // How the program is run.
 struct RunOptions {

@@ -7,7 +7,7 @@
 #include <random>
 #include <stdexcept>
 
-#include "host/HostApi.h"
+#include "abi/HostApi.h"
 #include "host/HostFunctionTable.h"
 
 namespace testsupport {
@@ -22,16 +22,17 @@ std::vector<std::string>& capturedEntries() {
 }
 
 extern "C" int captureLogText(const char* text) {
-    capturedEntries().emplace_back(text);
+    capturedEntries().emplace_back(text != nullptr ? text : "");
     return 1;
 }
 
 }  // namespace
 
-TempDir::TempDir() {
+TempDir::TempDir() : TempDir(std::filesystem::temp_directory_path()) {}
+
+TempDir::TempDir(const std::filesystem::path& base) {
     static std::atomic<unsigned> counter{0};
     std::random_device seed;
-    const auto base = std::filesystem::temp_directory_path();
     for (int attempt = 0; attempt < 100; ++attempt) {
         auto candidate =
             base / ("sdmweaver-test-" + std::to_string(seed()) + "-" + std::to_string(counter++));

@@ -14,6 +14,8 @@ namespace testsupport {
 class TempDir {
   public:
     TempDir();
+    // The same inside `base`.
+    explicit TempDir(const std::filesystem::path& base);
     ~TempDir();
     TempDir(const TempDir&) = delete;
     TempDir& operator=(const TempDir&) = delete;

@@ -1,8 +1,0 @@
-// The sdmweaver program. Everything it does lives in the host module (ZemlarTK.exe), which the
-// plug-in binds by name; the executable only enters it.
-
-#include "headless/Program.h"
-
-int main(int argc, char** argv) {
-    return sdmweaverMain(argc, argv);
-}

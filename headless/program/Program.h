@@ -1,0 +1,57 @@
+#pragma once
+
+// The sdmweaver program: reads the command line, opens the documents, loads the plug-in, binds
+// and runs it once, and says how it went.
+
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "abi/HostExportMacros.h"
+
+namespace headless {
+
+enum ExitStatus : int {
+    kRunSucceeded = 0,  // the run returned true and the host refused nothing
+    kRunFailed = 1,     // the plug-in could not start, or its run returned false
+    kUsageError = 2,    // bad arguments, an unreadable plug-in, volume document, list or log
+    kStepRefused = 3,   // the run completed but the host refused a step
+};
+
+// Runs the program with the arguments after its name; answers the exit status.
+int runProgram(const std::vector<std::string>& arguments);
+
+// The program in two stages around the plug-in calls, for a host program that makes those calls
+// itself (headless/ProgramStages.h).
+
+// prepareRun's answer when the plug-in may be loaded and called; any other is an exit status.
+inline constexpr int kReadyToRun = -1;
+
+// What the program keeps from before the plug-in calls for after them.
+struct PreparedRun {
+    std::string pluginPath;                 // the library to load
+    std::optional<std::string> plotFolder;  // where pictures of the produced design matrices go
+};
+
+// What the plug-in calls came to.
+enum class PluginOutcome {
+    kNoObject,      // createPlugin answered null
+    kInitFailed,    // initPlugin answered false
+    kRunFailed,     // execute answered false
+    kRunSucceeded,  // execute answered true
+    kThrew,         // an exception left the plug-in
+    kUnknown,       // a host program making the calls itself reported nothing known (it said so)
+};
+
+// Everything the program does before it loads the plug-in: the command line, the documents,
+// the dialog answers. kReadyToRun with `run` filled; otherwise the program is done (help,
+// version, the plot command, a usage error said on standard error) and this is its exit status.
+int prepareRun(const std::vector<std::string>& arguments, PreparedRun& run);
+// Everything after the plug-in calls: says what went wrong, draws the pictures asked for and
+// writes the summary line. Answers the exit status.
+int finishRun(const PreparedRun& run, PluginOutcome outcome);
+
+}  // namespace headless
+
+// The program's entry, exported so that the executable itself stays a one-line shell.
+extern "C" SDMWEAVER_HOST_API int sdmweaverMain(int argc, char** argv);
