@@ -12,8 +12,8 @@
 //                           dialogs and does every host operation; this program makes the plug-in
 //                           calls (createPlugin, initPlugin, execute, delete) itself.
 
-#include "headless/program/ProgramStages.h"
 #include "abi/ZMTKPluginInterface.h"
+#include "headless/program/ProgramStages.h"
 #include "tests/workstation/WorkstationChecks.h"
 #include "tests/workstation/WorkstationRuntime.h"
 
