@@ -7,6 +7,7 @@
 #include <exception>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "abi/HostRecords.h"
@@ -158,9 +159,30 @@ std::optional<bool> runProtocol(const ClassifiedList& list, std::size_t k,
     return saved;
 }
 
+// One line naming the operations a run may call that the host does not export; empty when it
+// exports them all.
+std::string missingOperationsLine() {
+    const std::vector<std::string_view> missing = host::missingRunOperations();
+    if (missing.empty()) {
+        return {};
+    }
+    std::string line = "sdmweaver cannot run: the host lacks the operation(s)";
+    for (std::size_t i = 0; i < missing.size(); ++i) {
+        line += i == 0 ? " " : ", ";
+        line += missing[i];
+    }
+    return line + '.';
+}
+
 bool run(const char* pluginName, const ConfoundMerger& merger) {
     host::showLogTab();
     host::logFormat("\n%s> Started...", pluginName);
+    // A run never calls through an empty entry: after its first line (which a host that lacks
+    // the log does not see), it goes no further unless all it may call is bound.
+    if (const std::string missing = missingOperationsLine(); !missing.empty()) {
+        host::logText(missing);
+        return false;
+    }
     int dimX = 0;
     int dimY = 0;
     int dimZ = 0;

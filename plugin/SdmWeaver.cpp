@@ -1,7 +1,5 @@
 #include "plugin/SdmWeaver.h"
 
-#include <string>
-
 #include "batch/BatchRun.h"
 #include "host/HostFunctionTable.h"
 #include "host/HostOperations.h"
@@ -30,20 +28,6 @@ bool SdmWeaver::initPlugin() {
 }
 
 bool SdmWeaver::execute() {
-    // A run never calls through an empty entry: refuse to start unless all it may call is bound.
-    const auto missing = host::missingRunOperations();
-    if (!missing.empty()) {
-        if (host::isBound("tkLogText")) {
-            std::string line = "sdmweaver cannot run: the host lacks the operation(s)";
-            for (std::size_t i = 0; i < missing.size(); ++i) {
-                line += i == 0 ? " " : ", ";
-                line += missing[i];
-            }
-            line += '.';
-            host::logText(line);
-        }
-        return false;
-    }
     return batch::runBatch(kPluginName);
 }
 
