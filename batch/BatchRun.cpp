@@ -7,6 +7,7 @@
 #include <exception>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "abi/HostRecords.h"
@@ -14,8 +15,8 @@
 #include "batch/FileList.h"
 #include "designmatrix/ProtocolToDesignMatrix.h"
 #include "host/HostOperations.h"
+#include "paths/FileSet.h"
 #include "paths/PathOperations.h"
-#include "paths/SameFile.h"
 
 namespace batch {
 
@@ -29,11 +30,13 @@ struct RunSettings {
     bool zTransform = false;
 };
 
-// The list with one kind per entry and the positions of its protocols.
+// The list with one kind per entry and the positions of its protocols, and the files no design
+// matrix may replace: the list itself and every file it names.
 struct ClassifiedList {
     std::vector<std::string> entries;
     std::vector<FileKind> kinds;
     std::vector<std::size_t> protocolIndices;
+    paths::FileSet files;
 };
 
 constexpr float kPredictorMinimum = -100.0f;
@@ -69,15 +72,17 @@ std::optional<RunSettings> askRunSettings() {
     return settings;
 }
 
-ClassifiedList classify(std::vector<std::string> entries) {
+ClassifiedList classify(const std::string& listPath, std::vector<std::string> entries) {
     ClassifiedList list;
     list.entries = std::move(entries);
     list.kinds.reserve(list.entries.size());
+    list.files.add(listPath);
     for (std::size_t i = 0; i < list.entries.size(); ++i) {
         list.kinds.push_back(classifyListEntry(list.entries[i]));
         if (list.kinds.back() == Protocol) {
             list.protocolIndices.push_back(i);
         }
+        list.files.add(list.entries[i]);
     }
     return list;
 }
@@ -101,19 +106,15 @@ std::optional<bool> runProtocol(const ClassifiedList& list, std::size_t k,
 
     const std::string& vtcPath = list.entries[j + 1];
     host::logFormat("\nLoad %s to VMR...", vtcPath.c_str());
-    // The host saves the design matrix without asking: it must not be one of the files this
-    // protocol's confounds are read from.
+    // The host saves the design matrix without asking: it must not be the list or one of the
+    // files it names, which this or a later protocol reads.
     const std::size_t end =
         k + 1 < list.protocolIndices.size() ? list.protocolIndices[k + 1] : list.entries.size();
     const std::string designMatrix = designmatrix::designMatrixPath(list.entries[j], vtcPath);
-    for (std::size_t i = j + 2; i < end; ++i) {
-        if (list.kinds[i] >= MotionEstimates && paths::isSameFile(list.entries[i], designMatrix)) {
-            host::logFormat(
-                "The design matrix %s would replace one of the protocol's confound files: it is "
-                "not made.",
-                designMatrix.c_str());
-            return false;
-        }
+    if (list.files.contains(designMatrix)) {
+        host::logFormat("The design matrix %s would replace a file of the list: it is not made.",
+                        designMatrix.c_str());
+        return false;
     }
     if (host::linkVTCToCurrentVMR(vtcPath.c_str(), 1) != 1) {
         host::logText("Did not succeed in linking and generating.");
@@ -153,13 +154,35 @@ std::optional<bool> runProtocol(const ClassifiedList& list, std::size_t k,
             "The design matrix was not saved: no confounds are merged for this protocol.");
         return saved;
     }
-    collectConfounds(list.entries, list.kinds, j, end, *sdmPath, settings.zTransform, merger);
+    collectConfounds(list.entries, list.kinds, j, end, *sdmPath, settings.zTransform, merger,
+                     &list.files);
     return saved;
+}
+
+// One line naming the operations a run may call that the host does not export; empty when it
+// exports them all.
+std::string missingOperationsLine() {
+    const std::vector<std::string_view> missing = host::missingRunOperations();
+    if (missing.empty()) {
+        return {};
+    }
+    std::string line = "sdmweaver cannot run: the host lacks the operation(s)";
+    for (std::size_t i = 0; i < missing.size(); ++i) {
+        line += i == 0 ? " " : ", ";
+        line += missing[i];
+    }
+    return line + '.';
 }
 
 bool run(const char* pluginName, const ConfoundMerger& merger) {
     host::showLogTab();
     host::logFormat("\n%s> Started...", pluginName);
+    // A run never calls through an empty entry: after its first line (which a host that lacks
+    // the log does not see), it goes no further unless all it may call is bound.
+    if (const std::string missing = missingOperationsLine(); !missing.empty()) {
+        host::logText(missing);
+        return false;
+    }
     int dimX = 0;
     int dimY = 0;
     int dimZ = 0;
@@ -185,7 +208,7 @@ bool run(const char* pluginName, const ConfoundMerger& merger) {
         host::logText("Finished.\n");
         return true;
     }
-    const ClassifiedList list = classify(std::move(fileList->entries));
+    const ClassifiedList list = classify(listPath.data(), std::move(fileList->entries));
     if (fileList->declaredCount < 0 ||
         list.protocolIndices.size() != static_cast<std::size_t>(fileList->declaredCount)) {
         host::logText("Warning: not all files have been properly read or classified.");

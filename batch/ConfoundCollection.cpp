@@ -16,7 +16,8 @@ ConfoundMerger::~ConfoundMerger() = default;
 
 void collectConfounds(const std::vector<std::string>& entries, const std::vector<FileKind>& kinds,
                       std::size_t protocolIndex, std::size_t end, const std::string& sdmPath,
-                      bool zTransform, const ConfoundMerger& merger) {
+                      bool zTransform, const ConfoundMerger& merger,
+                      const paths::FileSet* listFiles) {
     const std::size_t first = protocolIndex + 2;
     const std::size_t last = std::min({end, entries.size(), kinds.size()});
     if (first >= last) {
@@ -55,11 +56,11 @@ void collectConfounds(const std::vector<std::string>& entries, const std::vector
 
     if (hasMotion && hasHeartRate && hasRespiration) {
         merger.addAllConfounds(sdmPath, motionPath.c_str(), heartRatePath.c_str(),
-                               respirationPath.c_str(), zTransform);
+                               respirationPath.c_str(), zTransform, listFiles);
     } else if (hasMotion || hasHeartRate || hasRespiration) {
         merger.addConfounds(sdmPath, motionPath.c_str(), heartRatePath.c_str(),
                             respirationPath.c_str(), zTransform, hasMotion, hasHeartRate,
-                            hasRespiration);
+                            hasRespiration, listFiles);
     } else {
         host::logText(kNoConfounds);
     }

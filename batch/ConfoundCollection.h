@@ -9,6 +9,7 @@
 
 #include "batch/FileKind.h"
 #include "designmatrix/ConfoundDispatch.h"
+#include "paths/FileSet.h"
 
 namespace batch {
 
@@ -22,23 +23,26 @@ class ConfoundMerger {
     virtual std::string addConfounds(const std::string& sdmPath, const char* motionPath,
                                      const char* heartRatePath, const char* respirationPath,
                                      bool zTransform, bool hasMotion, bool hasHeartRate,
-                                     bool hasRespiration) const {
+                                     bool hasRespiration, const paths::FileSet* listFiles) const {
         return designmatrix::addConfounds(sdmPath, motionPath, heartRatePath, respirationPath,
-                                          zTransform, hasMotion, hasHeartRate, hasRespiration);
+                                          zTransform, hasMotion, hasHeartRate, hasRespiration,
+                                          listFiles);
     }
     virtual std::string addAllConfounds(const std::string& sdmPath, const char* motionPath,
                                         const char* heartRatePath, const char* respirationPath,
-                                        bool zTransform) const {
+                                        bool zTransform, const paths::FileSet* listFiles) const {
         return designmatrix::addAllConfounds(sdmPath, motionPath, heartRatePath, respirationPath,
-                                             zTransform);
+                                             zTransform, listFiles);
     }
 };
 
 // Walks entries protocolIndex + 2 up to (not including) end, logs each motion, heart-rate and
 // respiration entry, and dispatches the last one of each kind for sdmPath: all three together,
 // any other non-empty set with its flags, none with "No confounds found for this protocol.".
+// The merged design matrix replaces no file of `listFiles` (when given).
 void collectConfounds(const std::vector<std::string>& entries, const std::vector<FileKind>& kinds,
                       std::size_t protocolIndex, std::size_t end, const std::string& sdmPath,
-                      bool zTransform, const ConfoundMerger& merger = ConfoundMerger());
+                      bool zTransform, const ConfoundMerger& merger = ConfoundMerger(),
+                      const paths::FileSet* listFiles = nullptr);
 
 }  // namespace batch

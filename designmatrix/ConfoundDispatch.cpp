@@ -84,7 +84,8 @@ void releaseLoaded(DesignMatrixFilePtr motion, DesignMatrixFilePtr heartRate,
 
 std::string addConfounds(const std::string& sdmPath, const char* motionPath,
                          const char* heartRatePath, const char* respirationPath, bool zTransform,
-                         bool hasMotion, bool hasHeartRate, bool hasRespiration) {
+                         bool hasMotion, bool hasHeartRate, bool hasRespiration,
+                         const paths::FileSet* listFiles) {
     DesignMatrixFilePtr motion;
     DesignMatrixFilePtr heartRate;
     DesignMatrixFilePtr respiration;
@@ -103,15 +104,15 @@ std::string addConfounds(const std::string& sdmPath, const char* motionPath,
             zTransformLoaded(motion.get(), heartRate.get(), respiration.get());
         }
         merged = mergeConfounds(sdmPath, motion.get(), heartRate.get(), respiration.get(),
-                                hasMotion, hasHeartRate, hasRespiration);
+                                hasMotion, hasHeartRate, hasRespiration, listFiles);
     }
     releaseLoaded(std::move(motion), std::move(heartRate), std::move(respiration));
     return merged;
 }
 
 std::string addAllConfounds(const std::string& sdmPath, const char* motionPath,
-                            const char* heartRatePath, const char* respirationPath,
-                            bool zTransform) {
+                            const char* heartRatePath, const char* respirationPath, bool zTransform,
+                            const paths::FileSet* listFiles) {
     DesignMatrixFilePtr motion = loadConfound(motionPath, kMotionEstimatesKind);
     DesignMatrixFilePtr heartRate = loadConfound(heartRatePath, kHeartRateKind);
     DesignMatrixFilePtr respiration = loadConfound(respirationPath, kRespirationKind);
@@ -120,7 +121,7 @@ std::string addAllConfounds(const std::string& sdmPath, const char* motionPath,
         if (zTransform) {
             zTransformLoaded(motion.get(), heartRate.get(), respiration.get());
         }
-        merged = mergeAllConfounds(sdmPath, *motion, *heartRate, *respiration);
+        merged = mergeAllConfounds(sdmPath, *motion, *heartRate, *respiration, listFiles);
     }
     releaseLoaded(std::move(motion), std::move(heartRate), std::move(respiration));
     return merged;

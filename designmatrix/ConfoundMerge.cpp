@@ -208,6 +208,8 @@ bool dataPointsSuffice(const Confounds& confounds, std::int32_t basePoints, Data
          {confounds.motion, confounds.heartRate, confounds.respiration}) {
         if (record != nullptr && record->nrOfDataPoints < basePoints) {
             host::logText("Number of datapoints in *.sdm/*.rtc file(s) not sufficient!");
+            host::logFormat("%s holds %d data points; the design matrix has %d.",
+                            describeRecord(*record).c_str(), record->nrOfDataPoints, basePoints);
             sufficient = false;
         }
     }
@@ -432,14 +434,15 @@ class MergedDesignMatrix {
     std::int32_t copiedInPlace_ = 0;
 };
 
-// Writes the merged design matrix to newPath unless that would replace an input or the base
-// cannot be opened; every stop is logged.
+// Writes the merged design matrix to newPath unless that would replace an input or a file of
+// the list, or the base cannot be opened; every stop is logged.
 void writeMerged(const std::string& sdmPath, const std::string& newPath, const Confounds& confounds,
-                 DataPointRule rule) {
-    if (overwritesAnInput(newPath, sdmPath, confounds)) {
+                 DataPointRule rule, const paths::FileSet* listFiles) {
+    if (overwritesAnInput(newPath, sdmPath, confounds) ||
+        (listFiles != nullptr && listFiles->contains(newPath))) {
         host::logFormat(
-            "The merged design matrix %s would replace one of its input files: nothing is "
-            "written.",
+            "The merged design matrix %s would replace one of its input files or a file of the "
+            "list: nothing is written.",
             newPath.c_str());
         return;
     }
@@ -472,7 +475,8 @@ void writeMerged(const std::string& sdmPath, const std::string& newPath, const C
 
 std::string mergeConfounds(const std::string& sdmPath, const DesignMatrixFile* motion,
                            const DesignMatrixFile* heartRate, const DesignMatrixFile* respiration,
-                           bool hasMotion, bool hasHeartRate, bool hasRespiration) {
+                           bool hasMotion, bool hasHeartRate, bool hasRespiration,
+                           const paths::FileSet* listFiles) {
     std::string newPath;
     try {
         Confounds confounds;
@@ -495,7 +499,7 @@ std::string mergeConfounds(const std::string& sdmPath, const DesignMatrixFile* m
         }
         newPath = std::move(name);
         host::logFormat("New filename: %s", newPath.c_str());
-        writeMerged(sdmPath, newPath, confounds, DataPointRule::AtLeastBase);
+        writeMerged(sdmPath, newPath, confounds, DataPointRule::AtLeastBase, listFiles);
     } catch (...) {
         host::logText(
             "Error while converting PRT to SDM with any of 3DMC, heart rate and respiration "
@@ -506,7 +510,8 @@ std::string mergeConfounds(const std::string& sdmPath, const DesignMatrixFile* m
 
 std::string mergeAllConfounds(const std::string& sdmPath, const DesignMatrixFile& motion,
                               const DesignMatrixFile& heartRate,
-                              const DesignMatrixFile& respiration) {
+                              const DesignMatrixFile& respiration,
+                              const paths::FileSet* listFiles) {
     std::string newPath;
     try {
         const Confounds confounds{&motion, &heartRate, &respiration};
@@ -517,7 +522,7 @@ std::string mergeAllConfounds(const std::string& sdmPath, const DesignMatrixFile
             sdmPath, motion.zTransformed ? "_3DMC_z_HR_z_RVT_z" : "_3DMC_HR_RVT");
         newPath = std::move(name);
         host::logFormat("New filename: %s", newPath.c_str());
-        writeMerged(sdmPath, newPath, confounds, DataPointRule::EqualToBase);
+        writeMerged(sdmPath, newPath, confounds, DataPointRule::EqualToBase, listFiles);
     } catch (...) {
         host::logText(
             "Error while converting PRT to SDM with 3DMC, heart rate and respiration files.");

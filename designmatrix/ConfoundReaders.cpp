@@ -83,6 +83,20 @@ void logHeader(const DesignMatrixFile& record) {
         record.firstConfound);
 }
 
+// Columns a motion file holds: its six estimates, and in the design-matrix layout the constant as a
+// seventh when the header declares one. None (0) for any other layout: the values of every row
+// would be read six at a time from rows that hold more or fewer, and the columns would shift.
+std::int64_t motionColumnsInFile(const Reading& reading, const DesignMatrixFile& record) {
+    const std::int64_t six = kMotionColumnCount;
+    if (reading.layout == Layout::TimeCourse) {
+        return record.nrOfPredictors == six ? six : 0;
+    }
+    if (record.includesConstant == 0) {
+        return record.nrOfPredictors == six ? six : 0;
+    }
+    return record.nrOfPredictors == six + 1 ? six + 1 : 0;
+}
+
 // Predictors that a heart-rate or respiration reader keeps: the constant, always the last
 // predictor, is dropped.
 std::int32_t keptCount(const DesignMatrixFile& record) {
@@ -97,8 +111,9 @@ std::int64_t entriesAfterHeader(const Reading& reading, const DesignMatrixFile& 
     const std::int64_t dataPoints = record.nrOfDataPoints;
     const bool hasColours = reading.layout == Layout::DesignMatrix;
     if (reading.role == Role::Motion) {
-        // Six colour triples, a quotation mark on each side of every name, six values a row.
-        const std::int64_t columns = kMotionColumnCount;
+        // A colour triple per column, a quotation mark on each side of every name, a value per
+        // column and row.
+        const std::int64_t columns = motionColumnsInFile(reading, record);
         return (hasColours ? 3 * columns : 0) + 2 * predictors + columns * dataPoints;
     }
     return (hasColours ? 3 * predictors : 0) + predictors + predictors * dataPoints;
@@ -118,16 +133,28 @@ bool countsArePossible(TextScanner& reader, const Reading& reading,
     return left.has_value() && entriesAfterHeader(reading, record) <= *left;
 }
 
+// Reads a colour triple into `triple`, or into nothing when it is null.
+bool readColour(TextScanner& reader, ColourTriple* triple) {
+    ColourTriple skipped{};
+    for (std::int32_t& component : triple != nullptr ? *triple : skipped) {
+        if (!reader.integer(component)) {
+            return false;
+        }
+    }
+    return true;
+}
+
+// The six estimates and, when the file holds it as a seventh column, the constant, which is read
+// and left out.
 bool readMotion(TextScanner& reader, const Reading& reading, DesignMatrixFile& record) {
+    const auto columnsInFile = static_cast<std::size_t>(motionColumnsInFile(reading, record));
     host::logText(reading.colourMessage());
     if (reading.layout == Layout::TimeCourse) {
         record.motionColors = kFixedMotionColours;
     } else {
-        for (ColourTriple& triple : record.motionColors) {
-            for (std::int32_t& component : triple) {
-                if (!reader.integer(component)) {
-                    return false;
-                }
+        for (std::size_t j = 0; j < columnsInFile; ++j) {
+            if (!readColour(reader, j < kMotionColumnCount ? &record.motionColors[j] : nullptr)) {
+                return false;
             }
         }
     }
@@ -143,8 +170,9 @@ bool readMotion(TextScanner& reader, const Reading& reading, DesignMatrixFile& r
     }
     host::logText(reading.valueMessage());
     for (std::size_t row = 0; row < dataPoints; ++row) {
-        for (std::vector<double>& column : record.motionColumns) {
-            if (!reader.number(column[row])) {
+        for (std::size_t j = 0; j < columnsInFile; ++j) {
+            double constant = 0.0;
+            if (!reader.number(j < kMotionColumnCount ? record.motionColumns[j][row] : constant)) {
                 return false;
             }
         }
@@ -162,12 +190,8 @@ bool readPredictors(TextScanner& reader, const Reading& reading, DesignMatrixFil
         ColourTriple triple{};
         if (reading.layout == Layout::TimeCourse) {
             triple = generatedColour(i);
-        } else {
-            for (std::int32_t& component : triple) {
-                if (!reader.integer(component)) {
-                    return false;
-                }
-            }
+        } else if (!readColour(reader, &triple)) {
+            return false;
         }
         if (i < kept) {
             record.predictorColors[static_cast<std::size_t>(i)].assign(triple.begin(),
@@ -219,6 +243,13 @@ bool readContents(std::istream& in, const Reading& reading, DesignMatrixFile& re
         return false;
     }
     logHeader(record);
+    if (reading.role == Role::Motion && motionColumnsInFile(reading, record) == 0) {
+        host::logFormat(
+            "Motion estimates need six predictors, and a constant only as a seventh: this file "
+            "declares %d predictors with constant %d.",
+            record.nrOfPredictors, record.includesConstant);
+        return false;
+    }
     if (!countsArePossible(reader, reading, record)) {
         return false;
     }

@@ -53,6 +53,12 @@ bool zTransformColumn(double* values, std::int32_t n) {
         return true;
     }
     const auto count = static_cast<std::size_t>(n);
+    // Equal values do not vary, whatever rounding their mean takes: 200 values of 0.1 sum to a
+    // mean a little off 0.1, and would otherwise come out as -1 everywhere.
+    if (std::all_of(values, values + count, [&](double v) { return v == values[0]; })) {
+        std::fill(values, values + count, 0.0);
+        return false;
+    }
     Moments moments = momentsOf(values, count, 1.0);
     if (!std::isfinite(moments.mean) || !std::isfinite(moments.deviation)) {
         // The sums overflowed: the transformation does not depend on the scale, so the values

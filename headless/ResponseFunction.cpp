@@ -44,6 +44,19 @@ double rawValue(ResponseFunction function, double t) {
            kBoyntonTau;
 }
 
+// d/dt g(t; a, 1) = g(t; a - 1, 1) - g(t; a, 1).
+double gammaSlope(int shape, double t) {
+    return gammaDensity(shape - 1, t) - gammaDensity(shape, t);
+}
+
+double rawSlope(ResponseFunction function, double t) {
+    if (function == ResponseFunction::TwoGamma) {
+        return gammaSlope(6, t) - gammaSlope(16, t) / kUndershootRatio;
+    }
+    return gammaSlope(static_cast<int>(kBoyntonOrder), (t - kBoyntonDelay) / kBoyntonTau) /
+           (kBoyntonTau * kBoyntonTau);
+}
+
 double rawIntegral(ResponseFunction function, double t) {
     if (function == ResponseFunction::TwoGamma) {
         return gammaIntegral(6, t) - gammaIntegral(16, t) / kUndershootRatio;
@@ -65,6 +78,13 @@ double kernelValue(ResponseFunction function, double seconds) {
         return 0.0;
     }
     return rawValue(function, seconds) / scale(function);
+}
+
+double kernelSlope(ResponseFunction function, double seconds) {
+    if (seconds <= 0.0 || seconds >= kKernelSeconds) {
+        return 0.0;
+    }
+    return rawSlope(function, seconds) / scale(function);
 }
 
 double kernelIntegral(ResponseFunction function, double seconds) {

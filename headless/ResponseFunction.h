@@ -18,6 +18,9 @@ inline constexpr double kKernelSeconds = 32.0;
 // The scaled kernel at t seconds; 0 outside [0, 32].
 double kernelValue(ResponseFunction function, double seconds);
 
+// Time derivative of the scaled kernel at t seconds; 0 outside (0, 32).
+double kernelSlope(ResponseFunction function, double seconds);
+
 // Integral of the scaled kernel from 0 to t seconds: 0 for t <= 0, 1 for t >= 32.
 double kernelIntegral(ResponseFunction function, double seconds);
 

@@ -1,7 +1,5 @@
 #include "plugin/SdmWeaver.h"
 
-#include <string>
-
 #include "batch/BatchRun.h"
 #include "host/HostFunctionTable.h"
 #include "host/HostOperations.h"
@@ -30,19 +28,14 @@ bool SdmWeaver::initPlugin() {
 }
 
 bool SdmWeaver::execute() {
-    // A run never calls through an empty entry: refuse to start unless all it may call is bound.
-    const auto missing = host::missingRunOperations();
-    if (!missing.empty()) {
-        if (host::isBound("tkLogText")) {
-            std::string line = "sdmweaver cannot run: the host lacks the operation(s)";
-            for (std::size_t i = 0; i < missing.size(); ++i) {
-                line += i == 0 ? " " : ", ";
-                line += missing[i];
-            }
-            line += '.';
-            host::logText(line);
-        }
-        return false;
-    }
     return batch::runBatch(kPluginName);
 }
+
+#if defined(_WIN32) && !defined(_MSC_VER)
+// This object holds SdmWeaver's virtual table (its destructor is the first non-inline virtual
+// member). WorkstationExports.def exports it from its first slot on, as Microsoft's compiler
+// names the table; GCC's table starts with two entries of its own before that slot.
+__asm__(
+    ".globl workstationSdmWeaverTable\n"
+    ".set workstationSdmWeaverTable, _ZTV9SdmWeaver+16\n");
+#endif

@@ -14,7 +14,7 @@
 #include "headless/formats/ProtocolReader.h"
 #include "headless/formats/TimeCourse.h"
 #include "headless/program/FailureLines.h"
-#include "headless/program/FileSet.h"
+#include "headless/program/FileIdentity.h"
 #include "headless/program/LogCapture.h"
 #include "headless/program/ProtocolPlace.h"
 #include "plot/DesignTable.h"
@@ -249,15 +249,6 @@ class PairChecker {
             return;
         }
         const std::int32_t predictors = record->nrOfPredictors;
-        if (slot == kMotionSlot && !motionLayoutAccepted(timeCourseLayout, *record)) {
-            add(Verdict::Fail, entry, path,
-                what +
-                    ": Motion estimates need six predictors, and a constant only as a seventh: "
-                    "this file declares " +
-                    std::to_string(predictors) + " predictors with constant " +
-                    std::to_string(record->includesConstant) + ".");
-            return;
-        }
         if (slot != kMotionSlot && predictors <= 0) {
             add(Verdict::Fail, entry, path,
                 what + ": it holds no predictor to add (a constant alone is not merged)");
@@ -286,17 +277,6 @@ class PairChecker {
         }
     }
 
-    // Design-matrix layout: six predictors without a constant, or seven with one; time-course
-    // layout: six.
-    static bool motionLayoutAccepted(bool timeCourseLayout,
-                                     const designmatrix::DesignMatrixFile& record) {
-        if (timeCourseLayout) {
-            return record.nrOfPredictors == 6;
-        }
-        return (record.nrOfPredictors == 6 && record.includesConstant == 0) ||
-               (record.nrOfPredictors == 7 && record.includesConstant != 0);
-    }
-
     // What the reader said about the file, the line that names the fault first; the place of
     // the fault when the reader did not name one.
     static std::string readFailure(const std::string& path, const std::vector<std::string>& log) {
@@ -321,8 +301,8 @@ class PairChecker {
 };
 
 // The files a run reads: the design matrices it writes must be none of them.
-FileSet inputsOf(const ListPlan& plan, const std::string& volumeDocument) {
-    FileSet inputs;
+FileDescriptions inputsOf(const ListPlan& plan, const std::string& volumeDocument) {
+    FileDescriptions inputs;
     inputs.add(plan.path, "the file list");
     inputs.add(volumeDocument, "the volume document");
     for (std::size_t i = 0; i < plan.entries.size(); ++i) {
@@ -364,7 +344,7 @@ void checkListAsAWhole(const ListPlan& plan, std::vector<Finding>& findings) {
 // output of another pair.
 void checkOutputs(const ListPlan& plan, const std::string& volumeDocument, bool zTransform,
                   std::vector<PairCheck>& pairs) {
-    const FileSet inputs = inputsOf(plan, volumeDocument);
+    const FileDescriptions inputs = inputsOf(plan, volumeDocument);
     std::unordered_map<std::string, std::size_t> writers;  // output file -> first pair
     for (std::size_t k = 0; k < plan.pairs.size(); ++k) {
         const ListPair& pair = plan.pairs[k];

@@ -1,13 +1,15 @@
 #include "headless/program/Program.h"
 
 #include <iostream>
+#include <memory>
 #include <optional>
 
 #include "abi/ZMTKPluginInterface.h"
 #include "headless/HostSession.h"
+#include "headless/program/BidsProgram.h"
 #include "headless/program/CheckCommand.h"
 #include "headless/program/CommandLine.h"
-#include "headless/program/FileSet.h"
+#include "headless/program/FileIdentity.h"
 #include "headless/program/InputFiles.h"
 #include "headless/program/ListPlan.h"
 #include "headless/program/PluginLibrary.h"
@@ -19,16 +21,16 @@
 
 namespace headless {
 
-namespace {
-
-constexpr char kPrefix[] = "sdmweaver: ";
-
 // The plug-in library and its creation function; empty with `error` when path holds none.
 struct LoadedPlugin {
     PluginLibrary library;
     ZMTKPluginInterface* (*create)() = nullptr;
     const char* (*name)() = nullptr;
 };
+
+namespace {
+
+constexpr char kPrefix[] = "sdmweaver: ";
 
 LoadedPlugin loadPlugin(const std::string& path, std::string& error) {
     LoadedPlugin plugin;
@@ -49,29 +51,53 @@ LoadedPlugin loadPlugin(const std::string& path, std::string& error) {
     return plugin;
 }
 
-int runPlugin(const LoadedPlugin& loaded) {
-    HostSession& session = hostSession();
+// Creates the plug-in object, binds it, runs it once and deletes it through its virtual
+// destructor, as the workstation does.
+PluginOutcome callPlugin(const LoadedPlugin& loaded) {
     ZMTKPluginInterface* plugin = nullptr;
-    int status = kRunFailed;
+    PluginOutcome outcome = PluginOutcome::kNoObject;
     try {
         plugin = loaded.create();
         if (plugin == nullptr) {
-            session.console.show(kPrefix, "the plug-in made no plug-in object");
+            outcome = PluginOutcome::kNoObject;
         } else if (!plugin->initPlugin()) {
+            outcome = PluginOutcome::kInitFailed;
+        } else if (!plugin->execute()) {
+            outcome = PluginOutcome::kRunFailed;
+        } else {
+            outcome = PluginOutcome::kRunSucceeded;
+        }
+    } catch (...) {
+        outcome = PluginOutcome::kThrew;
+    }
+    delete plugin;
+    return outcome;
+}
+
+// Says what went wrong, if anything; answers the exit status the outcome gives.
+int statusOf(PluginOutcome outcome) {
+    HostSession& session = hostSession();
+    switch (outcome) {
+        case PluginOutcome::kNoObject:
+            session.console.show(kPrefix, "the plug-in made no plug-in object");
+            return kRunFailed;
+        case PluginOutcome::kInitFailed:
             session.console.show(kPrefix,
                                  "the plug-in could not start (initPlugin answered "
                                  "false)");
-        } else if (!plugin->execute()) {
+            return kRunFailed;
+        case PluginOutcome::kRunFailed:
             session.console.show(kPrefix, "the plug-in's run returned false");
-        } else {
-            status = session.refusedSteps > 0 ? kStepRefused : kRunSucceeded;
-        }
-    } catch (...) {
-        session.console.show(kPrefix, "the plug-in raised an exception");
-        status = kRunFailed;
+            return kRunFailed;
+        case PluginOutcome::kRunSucceeded:
+            return session.refusedSteps > 0 ? kStepRefused : kRunSucceeded;
+        case PluginOutcome::kUnknown:
+            return kRunFailed;
+        case PluginOutcome::kThrew:
+            break;
     }
-    delete plugin;
-    return status;
+    session.console.show(kPrefix, "the plug-in raised an exception");
+    return kRunFailed;
 }
 
 plot::Say sayOnConsole() {
@@ -149,7 +175,8 @@ std::string checkOwnOutputs(const Options& options, const ListPlan* plan,
 
 // Accounts for every pair after the run; a pair without every design matrix due makes a
 // successful run's status kStepRefused.
-int finishReport(const RunReport& report, const Options& options, int status) {
+int finishReport(const RunReport& report, const std::optional<std::string>& reportFile,
+                 int status) {
     Console& console = hostSession().console;
     if (!report.listHandedOut() || status == kRunFailed) {
         console.show(kPrefix, "the plug-in did not read the file list: no run report");
@@ -159,9 +186,9 @@ int finishReport(const RunReport& report, const Options& options, int status) {
         console.show("report: ", "the plug-in read none of the file list: " + report.unreadable());
     }
     bool written = false;
-    const ReportSummary summary = publishRunReport(report, console, options.report, written);
-    if (options.report && !written) {
-        console.show(kPrefix, "cannot write the report file " + *options.report);
+    const ReportSummary summary = publishRunReport(report, console, reportFile, written);
+    if (reportFile && !written) {
+        console.show(kPrefix, "cannot write the report file " + *reportFile);
     }
     return summary.failed > 0 && status == kRunSucceeded ? kStepRefused : status;
 }
@@ -175,16 +202,20 @@ int usageError(const std::string& what) {
     return kUsageError;
 }
 
-int runProgram(const std::vector<std::string>& arguments) {
+int prepareRun(const std::vector<std::string>& arguments, PreparedRun& run) {
     if (arguments.empty()) {
         hostSession().console.show(kPrefix, "usage:\n" + usageText());
         return usageError("no arguments given");
     }
+    const std::vector<std::string> rest(arguments.begin() + 1, arguments.end());
     if (arguments.front() == "plot") {
-        return runPlotCommand(std::vector<std::string>(arguments.begin() + 1, arguments.end()));
+        return runPlotCommand(rest);
     }
     if (arguments.front() == "check") {
-        return runCheckCommand(std::vector<std::string>(arguments.begin() + 1, arguments.end()));
+        return runCheckCommand(rest);
+    }
+    if (const auto bidsCommand = bidsCommandNamed(arguments.front())) {
+        return runBidsCommand(*bidsCommand, rest);
     }
     CommandLine commandLine = parseCommandLine(arguments);
     if (!commandLine.error.empty()) {
@@ -192,13 +223,13 @@ int runProgram(const std::vector<std::string>& arguments) {
     }
     Options& options = commandLine.options;
     if (options.help) {
-        std::cout << helpText();
+        std::cout << helpText() << bidsHelpText();
         return kRunSucceeded;
     }
-    const std::string pluginPath = options.plugin.value_or(defaultPluginPath());
+    run.pluginPath = options.plugin.value_or(defaultPluginPath());
     std::string error;
     if (options.version) {
-        const LoadedPlugin plugin = loadPlugin(pluginPath, error);
+        const LoadedPlugin plugin = loadPlugin(run.pluginPath, error);
         if (!plugin.name) {
             return usageError(error + "; its name is unknown");
         }
@@ -218,21 +249,21 @@ int runProgram(const std::vector<std::string>& arguments) {
     if (error = prepareListFile(options.list); !error.empty()) {
         return usageError(error);
     }
-    std::optional<RunReport> report;
     {
         std::optional<ListPlan> plan;
         if (options.list) {
             plan = readListPlan(*options.list);
         }
-        if (error = checkOwnOutputs(options, plan ? &*plan : nullptr, pluginPath); !error.empty()) {
+        if (error = checkOwnOutputs(options, plan ? &*plan : nullptr, run.pluginPath);
+            !error.empty()) {
             return usageError(error);
         }
         if (plan) {
-            report.emplace(*plan, options.zTransform, session.console);
+            run.report = std::make_shared<RunReport>(*plan, options.zTransform, session.console);
         }
     }
-    const LoadedPlugin plugin = loadPlugin(pluginPath, error);
-    if (!plugin.create) {
+    run.plugin = std::make_shared<LoadedPlugin>(loadPlugin(run.pluginPath, error));
+    if (!run.plugin->create) {
         return usageError(error);
     }
     if (options.plot && !plot::preparePictureFolder(*options.plot, error)) {
@@ -242,16 +273,23 @@ int runProgram(const std::vector<std::string>& arguments) {
         return usageError("cannot write the log file " + *options.log);
     }
     addDialogAnswers(options, session.answers);
+    run.plotFolder = options.plot;
+    run.reportFile = options.report;
+    session.observer = run.report.get();
+    return kReadyToRun;
+}
 
-    session.observer = report ? &*report : nullptr;
-    int status = runPlugin(plugin);
+int finishRun(const PreparedRun& run, PluginOutcome outcome) {
+    HostSession& session = hostSession();
     session.observer = nullptr;
-    if (report) {
-        status = finishReport(*report, options, status);
+    int status = statusOf(outcome);
+    if (run.report) {
+        status = finishReport(*run.report, run.reportFile, status);
     }
-    if (options.plot) {
+    if (run.plotFolder) {
         status = plotProducedDesignMatrices(
-            report ? report->produced() : std::vector<std::string>(), *options.plot, status);
+            run.report ? run.report->produced() : std::vector<std::string>(), *run.plotFolder,
+            status);
     }
     const int saved = session.savedDesignMatrices;
     session.console.show(
@@ -259,6 +297,15 @@ int runProgram(const std::vector<std::string>& arguments) {
                      " saved by the host, " + std::to_string(session.refusedSteps) +
                      " step(s) refused; exit status " + std::to_string(status));
     return status;
+}
+
+int runProgram(const std::vector<std::string>& arguments) {
+    PreparedRun run;
+    const int prepared = prepareRun(arguments, run);
+    if (prepared != kReadyToRun) {
+        return prepared;
+    }
+    return finishRun(run, callPlugin(*run.plugin));
 }
 
 }  // namespace headless

@@ -7,7 +7,7 @@
 #include <string>
 #include <string_view>
 
-#include "headless/program/FileSet.h"
+#include "headless/program/FileIdentity.h"
 #include "headless/program/ListPlan.h"
 
 namespace headless {

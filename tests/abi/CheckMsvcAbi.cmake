@@ -7,8 +7,11 @@ cmake_minimum_required(VERSION 3.25)
 #   CHECK=exports  The export directives carry the seven plain names (getGUIScript as a second
 #                  name of getHelpFile) and the decorated names of the class pair's members, and
 #                  nothing else.
-# Usage: cmake -DCHECK=vtable|exports -DCLANG=clang++ -DREADOBJ=llvm-readobj
-#              -DSOURCE_DIR=<project> -DWORK_DIR=<scratch folder> -P CheckMsvcAbi.cmake
+#   CHECK=definition  The module definition file of the MinGW build (DEFINITION) names exactly what
+#                  the export directives name.
+# Usage: cmake -DCHECK=vtable|exports|definition -DCLANG=clang++ -DREADOBJ=llvm-readobj
+#              -DSOURCE_DIR=<project> -DWORK_DIR=<scratch folder> [-DDEFINITION=<.def>]
+#              -P CheckMsvcAbi.cmake
 
 set(target x86_64-pc-windows-msvc)
 file(REMOVE_RECURSE ${WORK_DIR})
@@ -145,7 +148,7 @@ if(CHECK STREQUAL "vtable")
         "_purecall"
         "_purecall")
 
-elseif(CHECK STREQUAL "exports")
+elseif(CHECK STREQUAL "exports" OR CHECK STREQUAL "definition")
     set(exports "")
     set(aliases "")
     foreach(object ZMTKPluginInterface SdmWeaver PluginExports)
@@ -163,7 +166,25 @@ elseif(CHECK STREQUAL "exports")
         endforeach()
     endforeach()
     list(REMOVE_DUPLICATES exports)
+endif()
 
+if(CHECK STREQUAL "definition")
+    include(${SOURCE_DIR}/tests/support/ModuleDefinitionNames.cmake)
+    module_definition_names(${DEFINITION} named)
+    list(SORT named)
+    list(SORT exports)
+    if(NOT named STREQUAL exports)
+        set(missing ${exports})
+        list(REMOVE_ITEM missing ${named})
+        set(extra ${named})
+        list(REMOVE_ITEM extra ${exports})
+        message(SEND_ERROR "${DEFINITION} does not name what Microsoft's compiler exports:\n"
+                           "  not named: ${missing}\n  named beyond it: ${extra}")
+    endif()
+    string(REPLACE ";" "\n  " shown "${named}")
+    message(STATUS "named alike:\n  ${shown}")
+
+elseif(CHECK STREQUAL "exports")
     set(plain createPlugin getPluginName getPluginVersion getPluginDescription getAuthor
         getHelpFile getGUIScript)
     set(decorated
@@ -195,6 +216,6 @@ elseif(CHECK STREQUAL "exports")
     string(REPLACE ";" "\n  " shown "${exports}")
     message(STATUS "exports:\n  ${shown}")
 
-else()
-    message(FATAL_ERROR "CHECK must be vtable or exports")
+elseif(NOT CHECK STREQUAL "vtable")
+    message(FATAL_ERROR "CHECK must be vtable, exports or definition")
 endif()

@@ -392,7 +392,8 @@ host::VtcHeaderRecord ScriptedHost::headerTemplate() {
 std::string RecordingDispatch::addConfounds(const std::string& sdmPath, const char* motionPath,
                                             const char* heartRatePath, const char* respirationPath,
                                             bool zTransform, bool hasMotion, bool hasHeartRate,
-                                            bool hasRespiration) const {
+                                            bool hasRespiration,
+                                            const paths::FileSet* /*listFiles*/) const {
     // A path whose flag is clear must not be read: it is not recorded.
     const auto flagged = [](bool has, const char* path) { return has ? text(path) : "-"; };
     calls_.push_back(text::formatText(
@@ -404,7 +405,8 @@ std::string RecordingDispatch::addConfounds(const std::string& sdmPath, const ch
 
 std::string RecordingDispatch::addAllConfounds(const std::string& sdmPath, const char* motionPath,
                                                const char* heartRatePath,
-                                               const char* respirationPath, bool zTransform) const {
+                                               const char* respirationPath, bool zTransform,
+                                               const paths::FileSet* /*listFiles*/) const {
     calls_.push_back(text::formatText("addAllConfounds(%s, %s, %s, %s, z=%d)", sdmPath.c_str(),
                                       text(motionPath).c_str(), text(heartRatePath).c_str(),
                                       text(respirationPath).c_str(), zTransform ? 1 : 0));

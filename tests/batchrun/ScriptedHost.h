@@ -97,10 +97,10 @@ class RecordingDispatch : public batch::ConfoundMerger {
     std::string addConfounds(const std::string& sdmPath, const char* motionPath,
                              const char* heartRatePath, const char* respirationPath,
                              bool zTransform, bool hasMotion, bool hasHeartRate,
-                             bool hasRespiration) const override;
+                             bool hasRespiration, const paths::FileSet* listFiles) const override;
     std::string addAllConfounds(const std::string& sdmPath, const char* motionPath,
                                 const char* heartRatePath, const char* respirationPath,
-                                bool zTransform) const override;
+                                bool zTransform, const paths::FileSet* listFiles) const override;
 
     const std::vector<std::string>& calls() const { return calls_; }
 

@@ -16,7 +16,7 @@ set(layers
     "plot|text"
     "headless/formats|"
     "headless|abi headless/formats"
-    "bids|headless headless/formats plot text"
+    "bids|abi designmatrix headless headless/formats host paths plot text"
     "headless/program|abi batch bids designmatrix headless headless/formats host paths plot text"
 )
 

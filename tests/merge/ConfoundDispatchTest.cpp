@@ -270,8 +270,8 @@ TEST_F(Dispatch, ConfoundFileCarryingTheNewNameIsLeftAlone) {
 
     EXPECT_EQ(readFile(clash), before);
     EXPECT_EQ(log.entries().back(), "The merged design matrix " + clash +
-                                        " would replace one of its input files: nothing is "
-                                        "written.");
+                                        " would replace one of its input files or a file of "
+                                        "the list: nothing is written.");
 }
 
 }  // namespace

@@ -142,13 +142,15 @@ TEST_F(MergeWriter, LongerHeartRateRecordGivesItsFirstValuesButStopsTheMergeOfAl
                        "from the design matrix (4)!"}));
 }
 
-TEST_F(MergeWriter, ShorterRecordsEachGetTheirMessageAndLeaveFourLines) {
-    const DesignMatrixFile shorter = mergefixtures::respirationRecord(3);
+TEST_F(MergeWriter, ShorterRecordsEachGetTheirMessageNamingThemAndLeaveFourLines) {
+    DesignMatrixFile shorter = mergefixtures::respirationRecord(3);
+    shorter.sourcePath = "physio/run1_RVT.rtc";
     const std::string merged = mergeConfounds(base, nullptr, nullptr, &shorter, false, false, true);
     EXPECT_EQ(readFile(merged), fourLines(5));
-    EXPECT_EQ(log.entries(), (Entries{"New filename: " + merged,
-                                      "Number of datapoints in *.sdm/*.rtc file(s) not "
-                                      "sufficient!"}));
+    EXPECT_EQ(log.entries(),
+              (Entries{"New filename: " + merged,
+                       "Number of datapoints in *.sdm/*.rtc file(s) not sufficient!",
+                       "physio/run1_RVT.rtc holds 3 data points; the design matrix has 4."}));
 
     log.clear();
     motion.nrOfDataPoints = 2;
@@ -156,8 +158,10 @@ TEST_F(MergeWriter, ShorterRecordsEachGetTheirMessageAndLeaveFourLines) {
     const std::string all =
         mergeConfounds(base, &motion, &shortHeartRate, &shorter, true, true, true);
     EXPECT_EQ(readFile(all), fourLines(12));
-    EXPECT_EQ(log.entries().size(), 4U);
+    EXPECT_EQ(log.entries().size(), 7U);
     EXPECT_EQ(log.entries()[3], "Number of datapoints in *.sdm/*.rtc file(s) not sufficient!");
+    EXPECT_EQ(log.entries()[4],
+              "the heart-rate record holds 3 data points; the design matrix has 4.");
 }
 
 TEST_F(MergeWriter, BaseWithoutConstantEndsEveryListWithItsSeparator) {
@@ -385,7 +389,8 @@ TEST_F(MergeWriter, NeverReplacesOneOfItsInputs) {
     EXPECT_EQ(log.entries(),
               (Entries{"New filename: " + merged,
                        "The merged design matrix " + merged +
-                           " would replace one of its input files: nothing is written."}));
+                           " would replace one of its input files or a file of the list: "
+                           "nothing is written."}));
 
     // The same file under another spelling.
     motion.sourcePath = (dir.path() / "." / "run1_3DMC.sdm").string();

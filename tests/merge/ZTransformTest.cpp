@@ -52,6 +52,8 @@ TEST(ZTransformColumn, ColumnWithoutSpreadBecomesZerosInsteadOfNaN) {
     };
     const Case cases[] = {
         {"all equal", {2.5, 2.5, 2.5}},
+        // Their mean rounds a little off 0.1: without the equality test each came out as -1.
+        {"equal, mean not exact", std::vector<double>(200, 0.1)},
         {"one data point", {-7}},
         {"all zero", {0, 0}},
         {"not finite", {1, INFINITY, 3}},

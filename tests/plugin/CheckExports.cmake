@@ -2,8 +2,9 @@ cmake_minimum_required(VERSION 3.25)
 # Checks the symbols the plug-in module exports: the seven plain functions and the members of the
 # class pair, and nothing of the plug-in's inner workings.
 # Usage: cmake -DMODULE=path/to/sdmweaver.so -P CheckExports.cmake
-#        cmake -DMODULE=path/to/sdmweaver.dll -DOBJDUMP=x86_64-w64-mingw32-objdump -P ...
-# (a MinGW-built module: the same names, read from its export table)
+#        cmake -DMODULE=path/to/sdmweaver.dll -DOBJDUMP=x86_64-w64-mingw32-objdump
+#              -DDEFINITION=plugin/WorkstationExports.def -P ...
+# (a MinGW-built module: the names of its module definition file, read from its export table)
 if(MODULE MATCHES "\\.dll$")
     include(${CMAKE_CURRENT_LIST_DIR}/ListPeExports.cmake)
 else()
@@ -35,6 +36,13 @@ set(required
 # Besides those, only the class pair's own virtual table and type information may appear.
 set(allowed ${required} _ZTV9SdmWeaver _ZTI9SdmWeaver _ZTS9SdmWeaver
     _ZTI19ZMTKPluginInterface _ZTS19ZMTKPluginInterface)
+if(MODULE MATCHES "\\.dll$")
+    # A MinGW-built module exports what its module definition file names instead: the seven
+    # functions, and the class pair's members under the names Microsoft's compiler gives them.
+    include(${CMAKE_CURRENT_LIST_DIR}/../support/ModuleDefinitionNames.cmake)
+    module_definition_names(${DEFINITION} required)
+    set(allowed ${required})
+endif()
 
 foreach(name IN LISTS found)
     if(NOT name IN_LIST allowed AND NOT name MATCHES "^(_init|_fini|__bss_start|_edata|_end)$")

@@ -150,11 +150,13 @@ TEST_F(ReaderFailures, NegativeCountsAreRefusedBeforeAnythingIsSized) {
 
             EXPECT_FALSE(record->readOk);
             expectNothingSized(*record);
-            ASSERT_EQ(logged().size(), 3u);
+            // A motion file of another width than six is refused by a line of its own first.
+            const std::size_t lines = reader.motion && predictors ? 4u : 3u;
+            ASSERT_EQ(logged().size(), lines);
             EXPECT_NE(
                 logged()[1].find(predictors ? "Nr of Predictors: -1\n" : "Nr of datapoints: -1\n"),
                 std::string::npos);
-            EXPECT_EQ(logged()[2], reader.readFailure);
+            EXPECT_EQ(logged().back(), reader.readFailure);
         }
     }
 }
@@ -184,8 +186,9 @@ TEST_F(ReaderFailures, CountsTheRestOfTheFileCannotHoldAreRefused) {
 
             EXPECT_FALSE(record->readOk);
             expectNothingSized(*record);
-            ASSERT_EQ(logged().size(), 3u);
-            EXPECT_EQ(logged()[2], reader.readFailure);
+            const bool otherWidth = reader.motion && counts.predictors != 6;
+            ASSERT_EQ(logged().size(), otherWidth ? 4u : 3u);
+            EXPECT_EQ(logged().back(), reader.readFailure);
         }
     }
 }

@@ -218,16 +218,67 @@ TEST_F(MotionEstimatesRtc, AddsTheSixFixedColours) {
                              "Adding colors...", "Reading motion estimates..."}));
 }
 
-TEST_F(MotionEstimatesRtc, UsesThePredictorCountOnlyToSkipNames) {
-    // Two names, yet six values a row: a motion file always holds six columns.
-    const std::string path =
-        write("run1_3DMC.rtc", rtcFile({2, 2, 3}, {"\"a b\"", "\"c\""}, numberedRows(3, 6)).text());
+TEST_F(MotionEstimatesSdm, ReadsSevenColumnsWithAConstantAndKeepsTheFirstSix) {
+    std::vector<Triple> colours = {{1, 2, 3},    {4, 5, 6},    {7, 8, 9},      {10, 11, 12},
+                                   {13, 14, 15}, {16, 17, 18}, {255, 255, 255}};
+    std::vector<std::string> names = motionNames();
+    names.push_back("\"Constant\"");
+    const std::string path = write(
+        "run1_3DMC.sdm", sdmFile({1, 7, 40, 1, 7}, colours, names, numberedRows(40, 7)).text());
 
-    const DesignMatrixFilePtr record = readMotionEstimatesRtc(path.c_str());
+    const DesignMatrixFilePtr record = readMotionEstimatesSdm(path.c_str());
 
     ASSERT_TRUE(record->readOk);
-    EXPECT_EQ(record->nrOfPredictors, 2);
-    expectNumberedColumns({record->motionColumns.begin(), record->motionColumns.end()}, 6, 3);
+    EXPECT_EQ(record->nrOfPredictors, 7);
+    for (std::size_t i = 0; i < kMotionColumnCount; ++i) {
+        EXPECT_EQ(record->motionColors[i], colours[i]) << "predictor " << i;
+    }
+    expectNumberedColumns({record->motionColumns.begin(), record->motionColumns.end()}, 6, 40);
+}
+
+// Six values a row read from rows of another width would shift every row: such a file is
+// refused after its header line, and nothing is merged for its protocol.
+TEST_F(AnyReader, MotionFilesOfAnyOtherWidthAreRefused) {
+    struct Case {
+        const char* what;
+        bool timeCourse;
+        std::int32_t predictors, constant, columns;
+    };
+    const Case cases[] = {
+        {"six and a constant", false, 6, 1, 6},
+        {"seven, no constant", false, 7, 0, 7},
+        {"five", false, 5, 0, 5},
+        {"eight with a constant", false, 8, 1, 8},
+        {"time course of seven", true, 7, 0, 7},
+        {"time course of two", true, 2, 0, 2},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        clearLog();
+        std::vector<std::string> names(static_cast<std::size_t>(c.predictors), "\"m\"");
+        const std::vector<Triple> colours(static_cast<std::size_t>(c.predictors), {1, 2, 3});
+        const Rows rows = numberedRows(4, c.columns);
+        const std::string path =
+            c.timeCourse
+                ? write("run1_3DMC.rtc", rtcFile({2, c.predictors, 4}, names, rows).text())
+                : write("run1_3DMC.sdm",
+                        sdmFile({1, c.predictors, 4, c.constant, 1}, colours, names, rows).text());
+
+        const DesignMatrixFilePtr record = c.timeCourse ? readMotionEstimatesRtc(path.c_str())
+                                                        : readMotionEstimatesSdm(path.c_str());
+
+        EXPECT_FALSE(record->readOk);
+        const std::string rule =
+            "Motion estimates need six predictors, and a constant only as a "
+            "seventh: this file declares " +
+            std::to_string(c.predictors) + " predictors with constant " +
+            std::to_string(c.timeCourse ? 0 : c.constant) + ".";
+        ASSERT_EQ(logged().size(), 4u);
+        EXPECT_EQ(logged()[2], rule);
+        EXPECT_EQ(logged()[3], c.timeCourse
+                                   ? "Problem with reading *.rtc file. Please check results."
+                                   : "Problem with reading *.sdm file. Please check results.");
+    }
 }
 
 TEST_F(AnyReader, ZeroDataPointsGiveEmptyColumns) {

@@ -27,6 +27,8 @@ struct ConfoundRow {
     std::string content;
     Outcome outcome;
     int mergedPredictors = 0;  // for Merged: the base's three plus what the confound adds
+    int points = 0;            // for TooFewPoints: the file's data points
+    const char* line = "";     // a line the log must also hold
 };
 
 void PrintTo(const ConfoundRow& row, std::ostream* out) {
@@ -55,7 +57,7 @@ std::string replaced(std::string text, char from, char to) {
 
 // The merged name of each confound file of the study.
 std::string mergedName(const std::string& file) {
-    if (file == "run1_3DMC.sdm") {
+    if (file == "run1_3DMC.sdm" || file == "run1_3DMC.rtc") {
         return "run1_task_3DMC.sdm";
     }
     return file == "run1_HR.rtc" ? "run1_task_HR.sdm" : "run1_task_RVT.sdm";
@@ -95,6 +97,7 @@ TEST_P(BadConfoundFile, IsReportedAndNeverGivesAMergedFileThatLooksWhole) {
             break;
         }
         case Outcome::NotRead: {
+            EXPECT_TRUE(contains(result.out, row.line)) << result.out;
             const char* failure = contains(row.file, ".rtc")
                                       ? "Problem with reading *.rtc file. Please check results.\n"
                                       : "Problem with reading *.sdm file. Please check results.\n";
@@ -115,6 +118,9 @@ TEST_P(BadConfoundFile, IsReportedAndNeverGivesAMergedFileThatLooksWhole) {
             expectedFiles.push_back(merged);
             EXPECT_TRUE(contains(result.out,
                                  "Number of datapoints in *.sdm/*.rtc file(s) not sufficient!\n"))
+                << result.out;
+            EXPECT_TRUE(contains(result.out, source + " holds " + std::to_string(row.points) +
+                                                 " data points; the design matrix has 6.\n"))
                 << result.out;
             const std::string stub = study.read(merged);
             EXPECT_EQ(std::count(stub.begin(), stub.end(), '\n'), 4) << stub;
@@ -156,7 +162,9 @@ const ConfoundRow kRows[] = {
      "FileVersion: 1\nNrOfPredictors: 1\nNrOfDataPoints: 6\nIncludesConstant: 1\n"
      "FirstConfoundPredictor: 2\n255 255 255\n\"Constant\"\n1\n1\n1\n1\n1\n1\n",
      Outcome::NoPredictor},
-    {"ZeroDataPoints", "run1_HR.rtc", heartRate("1", "0", "\"HR\"\n"), Outcome::TooFewPoints},
+    {"ZeroDataPoints", "run1_HR.rtc", heartRate("1", "0", "\"HR\"\n"), Outcome::TooFewPoints, 0, 0},
+    {"FewerDataPoints", "run1_HR.rtc", heartRate("1", "4", "\"HR\"\n70\n71\n72\n73\n"),
+     Outcome::TooFewPoints, 0, 4},
     {"HugePredictorCount", "run1_HR.rtc", heartRate("2147483647", "6", "\"HR\"\n70\n"),
      Outcome::NotRead},
     {"HugeDataPointCount", "run1_HR.rtc", heartRate("1", "2000000000", "\"HR\"\n70\n"),
@@ -165,6 +173,27 @@ const ConfoundRow kRows[] = {
      Outcome::NotRead},
     {"MoreDataPointsThanTheTimeCourse", "run1_HR.rtc",
      heartRate("1", "8", "\"HR\"\n70\n71\n72\n73\n74\n75\n76\n77\n"), Outcome::Merged, 4},
+    // Motion files of another width than six (seven with a constant is read, its constant left).
+    {"MotionSixAndAConstant", "run1_3DMC.sdm",
+     "FileVersion: 1\nNrOfPredictors: 6\nNrOfDataPoints: 6\nIncludesConstant: 1\n"
+     "FirstConfoundPredictor: 7\n" +
+         validMotionDesignMatrix().substr(validMotionDesignMatrix().find("255 0 0")),
+     Outcome::NotRead, 0, 0,
+     "Motion estimates need six predictors, and a constant only as a seventh: this file declares "
+     "6 predictors with constant 1.\n"},
+    {"MotionSevenWithoutAConstant", "run1_3DMC.rtc",
+     "FileVersion: 2\nType: DesignMatrix\nNrOfPredictors: 7\nNrOfDataPoints: 6\n"
+     "\"a\" \"b\" \"c\" \"d\" \"e\" \"f\" \"g\"\n1 2 3 4 5 6 7\n1 2 3 4 5 6 7\n1 2 3 4 5 6 7\n"
+     "1 2 3 4 5 6 7\n1 2 3 4 5 6 7\n1 2 3 4 5 6 7\n",
+     Outcome::NotRead, 0, 0,
+     "Motion estimates need six predictors, and a constant only as a seventh: this file declares "
+     "7 predictors with constant 0.\n"},
+    {"MotionSevenWithAConstant", "run1_3DMC.sdm",
+     "FileVersion: 1\nNrOfPredictors: 7\nNrOfDataPoints: 6\nIncludesConstant: 1\n"
+     "FirstConfoundPredictor: 7\n1 1 1 2 2 2 3 3 3 4 4 4 5 5 5 6 6 6 255 255 255\n"
+     "\"X\" \"Y\" \"Z\" \"RX\" \"RY\" \"RZ\" \"Constant\"\n1 2 3 4 5 6 1\n2 3 4 5 6 7 1\n"
+     "3 4 5 6 7 8 1\n4 5 6 7 8 9 1\n5 6 7 8 9 10 1\n6 7 8 9 10 11 1\n",
+     Outcome::Merged, 9},
     // Tokens that are no number.
     {"NonNumericValue", "run1_HR.rtc", withValue("seventy-two"), Outcome::NotRead},
     {"NaNValue", "run1_HR.rtc", withValue("nan"), Outcome::NotRead},

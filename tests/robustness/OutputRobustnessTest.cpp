@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "tests/robustness/Study.h"
+#include "tests/support/DocumentBytes.h"
 
 namespace robustness {
 namespace {
@@ -29,8 +30,8 @@ TEST(OutputName, AConfoundFileThatIsTheMergedOutputIsNeitherReplacedNorMerged) {
     EXPECT_EQ(result.status, 3) << result.err;
     EXPECT_TRUE(contains(result.err, "run1_task_HR.sdm not written: ")) << result.err;
     EXPECT_TRUE(contains(result.out, "The merged design matrix " + study.file("run1_task_HR.sdm") +
-                                         " would replace one of its input files: nothing is "
-                                         "written.\n"))
+                                         " would replace one of its input files or a file of "
+                                         "the list: nothing is written.\n"))
         << result.out;
     EXPECT_EQ(study.newFiles(), std::vector<std::string>{"run1_task.sdm"});
 }
@@ -49,8 +50,41 @@ TEST(OutputName, ABaseDesignMatrixNameThatIsAConfoundInputIsNotWrittenOver) {
 
     expectSound(study, result);
     EXPECT_TRUE(contains(result.out, "The design matrix " + study.file("run1_run1_HR.sdm") +
-                                         " would replace one of the protocol's confound files: "
-                                         "it is not made.\n"))
+                                         " would replace a file of the list: it is not made.\n"))
+        << result.out;
+    EXPECT_EQ(study.newFiles(), std::vector<std::string>{});
+}
+
+// No design matrix replaces the list or a file it names for another pair: the next pair then
+// reads its own file, not the previous pair's output.
+TEST(OutputName, AMergedOutputThatIsTheNextPairsMotionFileIsNotWrittenAndThatPairReadsItsOwn) {
+    Study study;
+    testsupport::TimeCourseSpec spec;
+    spec.volumes = kVolumes;
+    study.write("run2.vtc", testsupport::timeCourseBytes(spec));
+    study.write("run1_task_3DMC.sdm", validMotionDesignMatrix());
+    const ProgramResult result = study.run(
+        "2\n{dir}/task.prt\n{dir}/run1.vtc\n{dir}/run1_3DMC.sdm\n"
+        "{dir}/task.prt\n{dir}/run2.vtc\n{dir}/run1_task_3DMC.sdm\n");
+
+    expectSound(study, result);
+    EXPECT_TRUE(contains(result.out, "The merged design matrix " +
+                                         study.file("run1_task_3DMC.sdm") +
+                                         " would replace one of its input files or a file of "
+                                         "the list: nothing is written.\n"))
+        << result.out;
+    EXPECT_EQ(study.newFiles(),
+              (std::vector<std::string>{"run1_task.sdm", "run2_task.sdm", "run2_task_3DMC.sdm"}));
+}
+
+TEST(OutputName, ABaseDesignMatrixNameThatIsTheListItselfIsNotMade) {
+    Study study;
+    study.write("run1_task.sdm", "1\n" + study.file("task.prt") + "\n" + study.file("run1.vtc"));
+    const ProgramResult result = study.runOnListFile(study.file("run1_task.sdm"));
+
+    expectSound(study, result);
+    EXPECT_TRUE(contains(result.out, "The design matrix " + study.file("run1_task.sdm") +
+                                         " would replace a file of the list: it is not made.\n"))
         << result.out;
     EXPECT_EQ(study.newFiles(), std::vector<std::string>{});
 }

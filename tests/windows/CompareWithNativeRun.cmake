@@ -1,11 +1,15 @@
 cmake_minimum_required(VERSION 3.25)
 # The example study run by a native build of this tree (NATIVE_BUILD) into RUN_DIR/native, and
-# compared with the Windows run in RUN_DIR/windows (RunWindowsExample.cmake): the logs hold the
-# same lines, the study folder written as "{study}/" in each (Z:\...\ there, /.../ here); the
-# design matrices are the same files but for line ends, CR LF on Windows and LF natively.
-# Without a native build the comparison is skipped ("SKIPPED:").
-#   cmake -DNATIVE_BUILD=build/debug -DEXAMPLES=... -DRUN_DIR=... -P CompareWithNativeRun.cmake
+# compared with the Windows run in RUN_DIR/windows (RunWindowsExample.cmake), or RUN_DIR/RUN_NAME:
+# the logs hold the same lines, the study folder written as "{study}/" in each (Z:\...\ there,
+# /.../ here); the design matrices are the same files but for line ends, CR LF on Windows and LF
+# natively. Without a native build the comparison is skipped ("SKIPPED:").
+#   cmake -DNATIVE_BUILD=build/debug -DEXAMPLES=... -DRUN_DIR=... [-DRUN_NAME=windows]
+#         -P CompareWithNativeRun.cmake
 include(${CMAKE_CURRENT_LIST_DIR}/ExampleRuns.cmake)
+if(NOT DEFINED RUN_NAME)
+    set(RUN_NAME windows)
+endif()
 
 set(program ${NATIVE_BUILD}/sdmweaver)
 set(generator ${NATIVE_BUILD}/examples/sdmweaver_example_generator)
@@ -30,18 +34,18 @@ function(generic_log name result)
     set(${result} "${log}" PARENT_SCOPE)
 endfunction()
 
-generic_log(windows windowsLog)
+generic_log(${RUN_NAME} windowsLog)
 generic_log(native nativeLog)
 if(NOT windowsLog STREQUAL nativeLog)
-    file(WRITE ${RUN_DIR}/windows-generic.log "${windowsLog}")
+    file(WRITE ${RUN_DIR}/${RUN_NAME}-generic.log "${windowsLog}")
     file(WRITE ${RUN_DIR}/native-generic.log "${nativeLog}")
     find_program(DIFF diff)
     if(DIFF)
-        execute_process(COMMAND ${DIFF} -u native-generic.log windows-generic.log
+        execute_process(COMMAND ${DIFF} -u native-generic.log ${RUN_NAME}-generic.log
                         WORKING_DIRECTORY ${RUN_DIR} OUTPUT_VARIABLE difference)
     endif()
     message("${difference}")
-    message(FATAL_ERROR "The logs differ (${RUN_DIR}/native-generic.log, windows-generic.log); "
+    message(FATAL_ERROR "The logs differ (${RUN_DIR}/native-generic.log, ${RUN_NAME}-generic.log); "
                         "is the native build in ${NATIVE_BUILD} up to date?")
 endif()
 
@@ -53,7 +57,7 @@ endif()
 set(failed FALSE)
 foreach(name IN LISTS names)
     file_bytes(${RUN_DIR}/native/${name} native)
-    file_bytes(${RUN_DIR}/windows/${name} windows)
+    file_bytes(${RUN_DIR}/${RUN_NAME}/${name} windows)
     string(FIND "${native}" "0d " carriageReturn)
     if(NOT carriageReturn EQUAL -1)
         message(SEND_ERROR "${name}: the native file holds a carriage return")
@@ -62,7 +66,7 @@ foreach(name IN LISTS names)
     string(REPLACE "0a " "0d 0a " expected "${native}")
     if(NOT windows STREQUAL expected)
         message(SEND_ERROR "${name}: the Windows file differs from the native one beyond its CR LF "
-                           "line ends (${RUN_DIR}/windows/${name}, ${RUN_DIR}/native/${name})")
+                           "line ends (${RUN_DIR}/${RUN_NAME}/${name}, ${RUN_DIR}/native/${name})")
         set(failed TRUE)
     endif()
 endforeach()

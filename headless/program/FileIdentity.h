@@ -31,7 +31,7 @@ class SameFileAs {
     bool exists_ = false;
 };
 
-class FileSet {
+class FileDescriptions {
   public:
     // Adds the file with what it is ("the volume document", "entry 3 of the list"); a file added
     // before keeps its first description.

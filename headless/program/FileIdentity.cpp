@@ -1,4 +1,4 @@
-#include "headless/program/FileSet.h"
+#include "headless/program/FileIdentity.h"
 
 #include <algorithm>
 #include <cctype>
@@ -51,11 +51,11 @@ bool SameFileAs::operator()(const std::string& other) const {
     return exists_ && fs::equivalent(lexical, lexical_, error) && !error;
 }
 
-void FileSet::add(const std::string& path, const std::string& description) {
+void FileDescriptions::add(const std::string& path, const std::string& description) {
     files_.try_emplace(sameFileKey(path), description);
 }
 
-std::optional<std::string> FileSet::find(const std::string& path) const {
+std::optional<std::string> FileDescriptions::find(const std::string& path) const {
     const auto found = files_.find(sameFileKey(path));
     if (found == files_.end()) {
         return std::nullopt;

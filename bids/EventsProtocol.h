@@ -1,0 +1,33 @@
+#pragma once
+
+// A stimulation protocol in milliseconds made from a BIDS events file: one condition per
+// trial_type, each event an interval [round(onset x 1000), round((onset + duration) x 1000)].
+
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "bids/EventsFile.h"
+#include "headless/formats/Protocol.h"
+
+namespace bids {
+
+struct ProtocolRequest {
+    // The conditions, in this order; none: every trial_type in the order it first appears.
+    std::optional<std::vector<std::string>> conditions;
+    // A first condition that covers the time no event covers, from 0 to the last event's end.
+    std::optional<std::string> fixation;
+    // The events column whose values become each interval's parametric weight (version 3).
+    std::optional<std::string> modulation;
+    // The length in milliseconds of an event shorter than this (zero and n/a included).
+    std::optional<int> minimumDurationMs;
+};
+
+// The protocol. A picked condition without events is kept empty with a warning in `notes`.
+// InputError naming file and row for an event of zero or n/a duration without
+// minimumDurationMs, a time beyond the protocol's range, or a modulation with n/a beside values
+// in one condition.
+headless::Protocol protocolFromEvents(const EventsFile& file, const ProtocolRequest& request,
+                                      std::vector<std::string>& notes);
+
+}  // namespace bids

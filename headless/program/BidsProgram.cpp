@@ -1,0 +1,115 @@
+#include "headless/program/BidsProgram.h"
+
+#include <exception>
+#include <filesystem>
+#include <iostream>
+
+#include "bids/InputError.h"
+#include "headless/HostSession.h"
+#include "headless/program/Program.h"
+#include "plot/DesignCheck.h"
+#include "plot/DesignTable.h"
+#include "plot/PlotRun.h"
+
+namespace headless {
+
+namespace {
+
+constexpr char kPrefix[] = "sdmweaver: ";
+
+void say(std::string_view text) {
+    hostSession().console.show(kPrefix, text);
+}
+
+void sayAll(const std::vector<std::string>& notes) {
+    for (const std::string& note : notes) {
+        say(note);
+    }
+}
+
+// The design check of the written design matrix, as the batch shows it with --plot; with a
+// folder, its picture too. Answers the exit status.
+int checkDesign(const std::string& path, const std::optional<std::string>& folder) {
+    if (folder) {
+        const plot::PlotOutcome outcome = plot::plotDesignMatrices(
+            {path}, *folder, [](std::string_view prefix, std::string_view text) {
+                hostSession().console.show(prefix, text);
+            });
+        return outcome.failed == 0 ? kRunSucceeded : kStepRefused;
+    }
+    const plot::DesignTableRead read = plot::readDesignTable(path);
+    if (!read.table) {
+        say("no design check of " + path + ": " + read.error);
+        return kRunSucceeded;
+    }
+    for (const std::string& line :
+         plot::describeDesignCheck(*read.table, plot::checkDesign(*read.table), path)) {
+        hostSession().console.show("check: ", line);
+    }
+    return kRunSucceeded;
+}
+
+std::vector<std::string> run(const BidsCommandLine& line, std::vector<std::string>& notes) {
+    switch (line.command) {
+        case BidsCommand::EventsToPrt:
+            return bids::eventsToProtocol(line.eventsToPrt, notes);
+        case BidsCommand::ConfoundsToMotion:
+            return bids::confoundsToMotion(line.confoundsToMotion, notes);
+        case BidsCommand::Design:
+            return bids::makeDesign(line.design, notes);
+        case BidsCommand::List:
+            return bids::listRuns(line.list, notes);
+    }
+    return {};
+}
+
+}  // namespace
+
+int runBidsCommand(BidsCommand command, const std::vector<std::string>& arguments) {
+    const BidsCommandLine line = parseBidsCommandLine(command, arguments);
+    if (!line.error.empty()) {
+        say(line.error);
+        say("see sdmweaver --help");
+        return kUsageError;
+    }
+    if (line.help) {
+        std::cout << bidsCommandHelp(command);
+        return kRunSucceeded;
+    }
+    // The picture folder is made first, so that a folder that cannot be is said before any work;
+    // a failure then takes it away again when this made it.
+    std::string error;
+    std::error_code code;
+    const bool folderMade = line.plotFolder && !std::filesystem::exists(*line.plotFolder, code);
+    if (line.plotFolder && !plot::preparePictureFolder(*line.plotFolder, error)) {
+        say(error);
+        return kUsageError;
+    }
+    const auto fail = [&](const std::vector<std::string>& notes, const std::string& what) {
+        sayAll(notes);
+        say(what);
+        if (folderMade) {
+            std::filesystem::remove(*line.plotFolder, code);  // only when still empty
+        }
+        return kUsageError;
+    };
+    std::vector<std::string> notes;
+    std::vector<std::string> written;
+    try {
+        written = run(line, notes);
+    } catch (const bids::InputError& failure) {
+        return fail(notes, failure.what());
+    } catch (const std::exception& failure) {
+        return fail(notes, std::string("cannot go on: ") + failure.what());
+    }
+    sayAll(notes);
+    for (const std::string& path : written) {
+        say("wrote " + path);
+    }
+    if (command == BidsCommand::Design) {
+        return checkDesign(line.design.outputPath, line.plotFolder);
+    }
+    return kRunSucceeded;
+}
+
+}  // namespace headless

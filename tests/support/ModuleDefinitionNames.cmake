@@ -1,0 +1,15 @@
+# The names a module definition file (.def) exports, in its order, into `result`: the name before
+# any "=" of each line of its EXPORTS section, without quotes.
+function(module_definition_names definition result)
+    file(STRINGS ${definition} lines)
+    set(names "")
+    set(inExports FALSE)
+    foreach(line IN LISTS lines)
+        if(line MATCHES "^EXPORTS")
+            set(inExports TRUE)
+        elseif(inExports AND line MATCHES "^[ \t]+\"?([^\" \t=]+)\"?")
+            list(APPEND names "${CMAKE_MATCH_1}")
+        endif()
+    endforeach()
+    set(${result} "${names}" PARENT_SCOPE)
+endfunction()
