@@ -21,12 +21,13 @@ bool matchesWildcard(std::string_view pattern, std::string_view name) {
     std::size_t starAt = std::string_view::npos;
     std::size_t starMatch = 0;
     while (n < name.size()) {
-        if (p < pattern.size() && (pattern[p] == '?' || pattern[p] == name[n])) {
-            ++p;
-            ++n;
-        } else if (p < pattern.size() && pattern[p] == '*') {
+        // A '*' of the pattern stands for any run, even where the name holds a '*' itself.
+        if (p < pattern.size() && pattern[p] == '*') {
             starAt = p++;
             starMatch = n;
+        } else if (p < pattern.size() && (pattern[p] == '?' || pattern[p] == name[n])) {
+            ++p;
+            ++n;
         } else if (starAt != std::string_view::npos) {
             p = starAt + 1;
             n = ++starMatch;

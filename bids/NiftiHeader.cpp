@@ -108,9 +108,12 @@ NiftiHeader parseNiftiHeader(std::string_view bytes, const std::string& path) {
     }
     const int timeUnit = header.xyztUnits & kTimeUnitMask;
     const double step = header.pixdim[4];
-    if (timeUnit <= 24 && std::isfinite(step) && step > 0.0) {
+    const double seconds =
+        timeUnit <= 24 ? step * (timeUnit == 0 ? 1.0 : kSecondsPerUnit[timeUnit / 8 - 1]) : 0.0;
+    // A step so small that it is no time in seconds (microseconds of a denormal) is none.
+    if (std::isfinite(seconds) && seconds > 0.0) {
         header.timeUnitAssumed = timeUnit == 0;
-        header.repetitionTime = step * (timeUnit == 0 ? 1.0 : kSecondsPerUnit[timeUnit / 8 - 1]);
+        header.repetitionTime = seconds;
     }
     return header;
 }

@@ -12,8 +12,9 @@ std::optional<double> parseSidecarRepetitionTime(const std::string& text, const 
     nlohmann::json document;
     try {
         document = nlohmann::json::parse(text);
-    } catch (const nlohmann::json::parse_error& error) {
-        // The library's text says where: "... at line 3, column 5: ...".
+    } catch (const nlohmann::json::exception& error) {
+        // The library's text says where: "... at line 3, column 5: ..."; a number beyond the
+        // double range is refused the same way.
         throw InputError(path + ": not valid JSON: " + error.what());
     }
     if (!document.is_object()) {

@@ -114,6 +114,11 @@ TEST(NiftiHeader, TimeUnitsAndThreeDimensionalFiles) {
     EXPECT_TRUE(unknown.timeUnitAssumed);
     spec.units = 0x20;  // Hz: not a time step
     EXPECT_FALSE(bids::parseNiftiHeader(niftiBytes(spec), "f").repetitionTime.has_value());
+    HeaderSpec tiny;  // microseconds of a step too small to be any time in seconds
+    tiny.version = 2;
+    tiny.units = 0x18;
+    tiny.timeStep = 5e-324;
+    EXPECT_FALSE(bids::parseNiftiHeader(niftiBytes(tiny), "f").repetitionTime.has_value());
     spec.dims[0] = 3;
     EXPECT_EQ(bids::parseNiftiHeader(niftiBytes(spec), "f").volumes, 1);
 }
@@ -191,6 +196,10 @@ TEST_F(Sidecars, ASidecarThatIsNotJsonIsNamedWithItsPlace) {
     const std::string message = failureOf(bold_);
     EXPECT_EQ(message.rfind(dir_.file("task-nback_bold.json") + ": not valid JSON: ", 0), 0U);
     EXPECT_NE(message.find("line 3"), std::string::npos) << message;
+    // A number beyond the double range is refused as JSON the library cannot hold.
+    writeFile(dir_.file("task-nback_bold.json"), R"({"RepetitionTime": 7e777})");
+    EXPECT_EQ(failureOf(bold_).rfind(dir_.file("task-nback_bold.json") + ": not valid JSON: ", 0),
+              0U);
     writeFile(dir_.file("task-nback_bold.json"), R"({"RepetitionTime": "2s"})");
     EXPECT_EQ(failureOf(bold_), dir_.file("task-nback_bold.json") +
                                     ": RepetitionTime is \"2s\"; it must be a positive number "

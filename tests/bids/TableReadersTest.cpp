@@ -126,6 +126,9 @@ TEST(PickColumns, TakesPatternsInTheOrderGivenEachColumnOnce) {
               "c.tsv: no column matches the pattern 'a_comp_cor_*'");
     EXPECT_TRUE(bids::matchesWildcard("*_power2", "trans_x_derivative1_power2"));
     EXPECT_FALSE(bids::matchesWildcard("trans_?", "trans_xy"));
+    // A '*' of the pattern stands for any run, a '*' of the name included.
+    EXPECT_TRUE(bids::matchesWildcard("*", "*-ans_x"));
+    EXPECT_TRUE(bids::matchesWildcard("a*", "a*b"));
 }
 
 TEST(RealFiles, ParametricEventsAndBothGenerationsOfConfoundTables) {
