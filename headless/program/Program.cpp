@@ -1,5 +1,6 @@
 #include "headless/program/Program.h"
 
+#include <exception>
 #include <iostream>
 #include <memory>
 #include <optional>
@@ -311,9 +312,18 @@ int runProgram(const std::vector<std::string>& arguments) {
 }  // namespace headless
 
 int sdmweaverMain(int argc, char** argv) {
-    std::vector<std::string> arguments;
-    for (int i = 1; i < argc; ++i) {
-        arguments.emplace_back(argv[i]);
+    // Nothing the program did not foresee ends it without a word.
+    try {
+        std::vector<std::string> arguments;
+        for (int i = 1; i < argc; ++i) {
+            arguments.emplace_back(argv[i]);
+        }
+        return headless::runProgram(arguments);
+    } catch (const std::exception& error) {
+        headless::hostSession().console.show("sdmweaver: ",
+                                             std::string("stopped: ") + error.what());
+    } catch (...) {
+        headless::hostSession().console.show("sdmweaver: ", "stopped on an unknown error");
     }
-    return headless::runProgram(arguments);
+    return headless::kRunFailed;
 }
