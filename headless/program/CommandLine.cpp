@@ -172,6 +172,7 @@ std::string usageText() {
           [--plugin PATH] [--host-version A.B.C]
 sdmweaver check --list FILE --vmr FILE [--z-transform] [--report FILE]
 sdmweaver plot FILE... [-o DIR]
+sdmweaver events-to-prt | confounds-to-motion | design | bids-list ...
 sdmweaver --help | --version
 )";
 }
