@@ -30,13 +30,11 @@ struct RunSettings {
     bool zTransform = false;
 };
 
-// The list with one kind per entry and the positions of its protocols, and the files no design
-// matrix may replace: the list itself and every file it names.
+// The list with one kind per entry and the positions of its protocols.
 struct ClassifiedList {
     std::vector<std::string> entries;
     std::vector<FileKind> kinds;
     std::vector<std::size_t> protocolIndices;
-    paths::FileSet files;
 };
 
 constexpr float kPredictorMinimum = -100.0f;
@@ -72,17 +70,15 @@ std::optional<RunSettings> askRunSettings() {
     return settings;
 }
 
-ClassifiedList classify(const std::string& listPath, std::vector<std::string> entries) {
+ClassifiedList classify(std::vector<std::string> entries) {
     ClassifiedList list;
     list.entries = std::move(entries);
     list.kinds.reserve(list.entries.size());
-    list.files.add(listPath);
     for (std::size_t i = 0; i < list.entries.size(); ++i) {
         list.kinds.push_back(classifyListEntry(list.entries[i]));
         if (list.kinds.back() == Protocol) {
             list.protocolIndices.push_back(i);
         }
-        list.files.add(list.entries[i]);
     }
     return list;
 }
@@ -94,10 +90,12 @@ void setLinkedProtocolName(host::VtcHeaderRecord& header, const std::string& nam
     header.linkedProtocolName[length] = '\0';
 }
 
-// Links, builds and merges the protocol at position k of the list's protocols. Returns the run's
-// new `succeeded` flag, or nothing when the protocol leaves it unchanged.
-std::optional<bool> runProtocol(const ClassifiedList& list, std::size_t k,
-                                const RunSettings& settings, const ConfoundMerger& merger) {
+// Links, builds and merges the protocol at position k of the list's protocols; no design matrix
+// replaces one of `listFiles`. Returns the run's new `succeeded` flag, or nothing when the
+// protocol leaves it unchanged.
+std::optional<bool> runProtocol(const ClassifiedList& list, const paths::FileSet& listFiles,
+                                std::size_t k, const RunSettings& settings,
+                                const ConfoundMerger& merger) {
     const std::size_t j = list.protocolIndices[k];
     if (j + 1 >= list.entries.size() || list.kinds[j + 1] != TimeCourse) {
         host::logText("No VTC file found for PRT");
@@ -111,7 +109,7 @@ std::optional<bool> runProtocol(const ClassifiedList& list, std::size_t k,
     const std::size_t end =
         k + 1 < list.protocolIndices.size() ? list.protocolIndices[k + 1] : list.entries.size();
     const std::string designMatrix = designmatrix::designMatrixPath(list.entries[j], vtcPath);
-    if (list.files.contains(designMatrix)) {
+    if (listFiles.contains(designMatrix)) {
         host::logFormat("The design matrix %s would replace a file of the list: it is not made.",
                         designMatrix.c_str());
         return false;
@@ -155,7 +153,7 @@ std::optional<bool> runProtocol(const ClassifiedList& list, std::size_t k,
         return saved;
     }
     collectConfounds(list.entries, list.kinds, j, end, *sdmPath, settings.zTransform, merger,
-                     &list.files);
+                     &listFiles);
     return saved;
 }
 
@@ -208,7 +206,9 @@ bool run(const char* pluginName, const ConfoundMerger& merger) {
         host::logText("Finished.\n");
         return true;
     }
-    const ClassifiedList list = classify(listPath.data(), std::move(fileList->entries));
+    const ClassifiedList list = classify(std::move(fileList->entries));
+    // The files no design matrix may replace: the list itself and every file it names.
+    const paths::FileSet listFiles(listPath.data(), list.entries);
     if (fileList->declaredCount < 0 ||
         list.protocolIndices.size() != static_cast<std::size_t>(fileList->declaredCount)) {
         host::logText("Warning: not all files have been properly read or classified.");
@@ -219,7 +219,7 @@ bool run(const char* pluginName, const ConfoundMerger& merger) {
     }
     bool succeeded = true;
     for (std::size_t k = 0; k < list.protocolIndices.size(); ++k) {
-        succeeded = runProtocol(list, k, *settings, merger).value_or(succeeded);
+        succeeded = runProtocol(list, listFiles, k, *settings, merger).value_or(succeeded);
     }
 
     if (succeeded) {

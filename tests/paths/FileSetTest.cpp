@@ -1,7 +1,9 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <string>
 #include <system_error>
+#include <vector>
 
 #include "paths/FileSet.h"
 #include "tests/support/TestSupport.h"
@@ -11,13 +13,13 @@ namespace {
 TEST(FileSet, KnowsAFileUnderEverySpellingThatResolvesToIt) {
     testsupport::TempDir dir;
     testsupport::writeFile(dir.file("run1_3DMC.sdm"), "motion");
-    paths::FileSet files;
-    files.add(dir.file("run1_3DMC.sdm"));
-    files.add(dir.file("list.txt"));  // need not exist
+    const std::vector<std::string> entries = {dir.file("run1_3DMC.sdm"), dir.file("task.prt")};
+    const paths::FileSet files(dir.file("list.txt"), entries);  // need not exist
 
     EXPECT_TRUE(files.contains(dir.file("run1_3DMC.sdm")));
     EXPECT_TRUE(files.contains((dir.path() / "." / "x" / ".." / "run1_3DMC.sdm").string()));
     EXPECT_TRUE(files.contains(dir.file("list.txt")));
+    EXPECT_TRUE(files.contains(dir.file("task.prt")));
     EXPECT_FALSE(files.contains(dir.file("run1_task_3DMC.sdm")));
 
     std::error_code error;
