@@ -28,10 +28,6 @@ double motion(std::mt19937& engine, std::int32_t row, std::int32_t column) {
 
 }  // namespace
 
-std::string ScratchFolder::file(const std::string& name) const {
-    return folder_.file(name);
-}
-
 void writeBaseDesignMatrix(const std::string& path, std::int32_t rows, std::int32_t predictors) {
     testsupport::DesignColumns design;
     std::mt19937 engine(1234);

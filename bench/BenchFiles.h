@@ -14,14 +14,7 @@ namespace bench {
 
 // A folder of its own under the system's temporary folder, removed with everything in it when
 // the object goes.
-class ScratchFolder {
-  public:
-    // The path of a file in the folder.
-    std::string file(const std::string& name) const;
-
-  private:
-    testsupport::TempDir folder_;
-};
+using ScratchFolder = testsupport::TempDir;
 
 // A base design matrix as the workstation saves it: `predictors` predictors, the last the
 // constant, and `rows` data points; task values are convolved-looking numbers in [-0.3, 1.2].

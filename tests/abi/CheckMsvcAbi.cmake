@@ -29,20 +29,7 @@ function(compile_for_msvc source name)
     endif()
 endfunction()
 
-# The lines of llvm-readobj's report on an object; square brackets become parentheses so that
-# CMake's lists keep one line an element.
-function(read_object object option result)
-    execute_process(COMMAND ${READOBJ} ${option} ${object}
-                    OUTPUT_VARIABLE report RESULT_VARIABLE status ERROR_VARIABLE errors)
-    if(NOT status EQUAL 0)
-        message(FATAL_ERROR "llvm-readobj ${option} failed on ${object}:\n${errors}")
-    endif()
-    string(REPLACE "[" "(" report "${report}")
-    string(REPLACE "]" ")" report "${report}")
-    string(REPLACE ";" "," report "${report}")
-    string(REPLACE "\n" ";" report "${report}")
-    set(${result} "${report}" PARENT_SCOPE)
-endfunction()
+include(${CMAKE_CURRENT_LIST_DIR}/../support/ReadObject.cmake)
 
 # The slots of a virtual table: the names its relocations point at, in order, one per 8 bytes
 # from the table's symbol to the end of its section (the run-time type locator before it is not a

@@ -5,22 +5,10 @@ cmake_minimum_required(VERSION 3.25)
 #   cmake -DMODULE=sdmweaver.dll -DREADOBJ=llvm-readobj -DDLLTOOL=llvm-dlltool
 #         -DLIBRARY=sdmweaver.lib -P ImportLibraryFromModule.cmake
 
-function(read_module option result)
-    execute_process(COMMAND ${READOBJ} ${option} ${MODULE}
-                    OUTPUT_VARIABLE report RESULT_VARIABLE status ERROR_VARIABLE errors)
-    if(NOT status EQUAL 0)
-        message(FATAL_ERROR "llvm-readobj ${option} failed on ${MODULE}:\n${errors}")
-    endif()
-    # Square brackets would join list elements; a line is one element.
-    string(REPLACE "[" "(" report "${report}")
-    string(REPLACE "]" ")" report "${report}")
-    string(REPLACE ";" "," report "${report}")
-    string(REPLACE "\n" ";" report "${report}")
-    set(${result} "${report}" PARENT_SCOPE)
-endfunction()
+include(${CMAKE_CURRENT_LIST_DIR}/../support/ReadObject.cmake)
 
 # The address ranges of the executable sections, as "first;end" pairs.
-read_module(--sections sections)
+read_object(${MODULE} --sections sections)
 set(code "")
 foreach(line IN LISTS sections)
     if(line MATCHES "^ *VirtualSize: (0x[0-9A-F]+)$")
@@ -33,7 +21,7 @@ foreach(line IN LISTS sections)
     endif()
 endforeach()
 
-read_module(--coff-exports exports)
+read_object(${MODULE} --coff-exports exports)
 get_filename_component(moduleName ${MODULE} NAME)
 set(definition "LIBRARY ${moduleName}\nEXPORTS\n")
 set(count 0)
