@@ -3,7 +3,7 @@ cmake_minimum_required(VERSION 3.25)
 # the plug-in module (stripped of its symbol table), INSTALL.txt and SHA256SUMS, with the zip's own
 # SHA-256 sum beside it (<zip>.sha256). Refuses a module that imports a DLL Windows does not
 # provide. The zip is the same for the same module: fixed times, fixed order.
-#   cmake -DMODULE=sdmweaver.dll -DVERSION=0.8.4 -DOBJDUMP=... -DSTRIP=... -DOUTPUT_DIR=...
+#   cmake -DMODULE=sdmweaver.dll -DVERSION=0.8.4.2 -DOBJDUMP=... -DSTRIP=... -DOUTPUT_DIR=...
 #         -P MakePackage.cmake
 include(${CMAKE_CURRENT_LIST_DIR}/ModuleImports.cmake)
 
