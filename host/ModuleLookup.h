@@ -3,9 +3,10 @@
 // Finds a module that is already loaded in this process, by its file name, and looks up exports
 // in that module alone. Nothing is ever loaded and no global symbol search takes place.
 
-#include "host/HostFunctionTable.h"
-
 namespace host {
+
+// An untyped address of a module's export; the caller gives it the type it has.
+using ExportAddress = void (*)();
 
 class LoadedModule {
   public:
@@ -19,7 +20,7 @@ class LoadedModule {
     explicit operator bool() const { return handle_ != nullptr; }
 
     // Address of the named export of this module, or null when the module does not define it.
-    HostFunctionAddress lookup(const char* name) const;
+    ExportAddress lookup(const char* name) const;
 
   private:
     friend LoadedModule findLoadedModule(const char* fileName);

@@ -45,7 +45,7 @@ LoadedModule::~LoadedModule() {
     }
 }
 
-HostFunctionAddress LoadedModule::lookup(const char* name) const {
+ExportAddress LoadedModule::lookup(const char* name) const {
     if (handle_ == nullptr) {
         return nullptr;
     }
@@ -61,7 +61,7 @@ HostFunctionAddress LoadedModule::lookup(const char* name) const {
         owner != image_) {
         return nullptr;
     }
-    return reinterpret_cast<HostFunctionAddress>(address);
+    return reinterpret_cast<ExportAddress>(address);
 }
 
 LoadedModule findLoadedModule(const char* fileName) {

@@ -20,12 +20,11 @@ LoadedModule& LoadedModule::operator=(LoadedModule&& other) noexcept {
 // GetModuleHandleA takes no reference, so there is nothing to give back.
 LoadedModule::~LoadedModule() = default;
 
-HostFunctionAddress LoadedModule::lookup(const char* name) const {
+ExportAddress LoadedModule::lookup(const char* name) const {
     if (handle_ == nullptr) {
         return nullptr;
     }
-    return reinterpret_cast<HostFunctionAddress>(
-        ::GetProcAddress(static_cast<HMODULE>(handle_), name));
+    return reinterpret_cast<ExportAddress>(::GetProcAddress(static_cast<HMODULE>(handle_), name));
 }
 
 LoadedModule findLoadedModule(const char* fileName) {
