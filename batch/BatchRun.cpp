@@ -239,6 +239,10 @@ bool runBatch(const char* pluginName, const ConfoundMerger& merger) {
         host::logFormat("The run stopped on an unexpected error: %s", error.what());
         host::logText("Finished.\n");
         return true;
+    } catch (...) {
+        host::logText("The run stopped on an unexpected error.");
+        host::logText("Finished.\n");
+        return true;
     }
 }
 
