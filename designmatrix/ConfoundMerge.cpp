@@ -188,7 +188,8 @@ class BaseDesignMatrix {
     text::DesignFileHeader header_;
 };
 
-// The data-point test of step 5; logs why it fails.
+// Whether every confound holds enough data points for the base design matrix (equal to its count
+// or at least as many, as the rule says); logs why not.
 bool dataPointsSuffice(const Confounds& confounds, std::int32_t basePoints, DataPointRule rule) {
     if (rule == DataPointRule::EqualToBase) {
         if (confounds.motion->nrOfDataPoints == basePoints &&

@@ -101,7 +101,8 @@ const RunCase kRunCases[] = {
      },
      true,
      {}},
-    // The failure table, row by row.
+    // Runs that end early or skip a pair: a missing volume document, cancelled dialogs, a
+    // declared count that differs, entries out of place.
     {"NoVolumeDocument",
      kExampleList,
      [](HostScript& s, const std::string&) { s.hasVolume = false; },
