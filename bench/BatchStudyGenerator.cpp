@@ -16,9 +16,9 @@
 #include <string>
 #include <vector>
 
-#include "headless/formats/ByteWriter.h"
-#include "headless/formats/TimeCourse.h"
-#include "headless/formats/VolumeDocument.h"
+#include "formats/ByteWriter.h"
+#include "formats/TimeCourse.h"
+#include "formats/VolumeDocument.h"
 #include "tests/support/DesignFiles.h"
 
 namespace {
@@ -54,7 +54,7 @@ class TextFile {
 
 void writeVolumeDocument(const std::string& path) {
     constexpr int kDim = 32;
-    headless::VolumeDocument document;
+    formats::VolumeDocument document;
     document.fileVersion = 4;
     document.dimX = kDim;
     document.dimY = kDim;
@@ -62,11 +62,11 @@ void writeVolumeDocument(const std::string& path) {
     for (int voxel = 0; voxel < kDim * kDim * kDim; ++voxel) {
         document.voxels.push_back(static_cast<unsigned char>(voxel % 100));
     }
-    writeBytes(path, headless::volumeDocumentBytes(document));
+    writeBytes(path, formats::volumeDocumentBytes(document));
 }
 
 void writeTimeCourse(const std::string& path, int volumes, std::mt19937& engine) {
-    headless::TimeCourseHeader header;
+    formats::TimeCourseHeader header;
     header.fileVersion = 3;
     header.sourceRunName = "run.fmr";
     header.dataType = 2;  // 32-bit floats
@@ -81,10 +81,10 @@ void writeTimeCourse(const std::string& path, int volumes, std::mt19937& engine)
     header.leftRightConvention = 1;
     header.referenceSpace = 1;
     header.repetitionTimeMs = static_cast<float>(kRepetitionTimeMs);
-    std::string bytes = headless::timeCourseHeaderBytes(header);
+    std::string bytes = formats::timeCourseHeaderBytes(header);
     std::normal_distribution<float> noise(900.0f, 6.0f);
     for (int value = 0; value < 8 * volumes; ++value) {
-        headless::appendFloat32(bytes, noise(engine));
+        formats::appendFloat32(bytes, noise(engine));
     }
     writeBytes(path, bytes);
 }

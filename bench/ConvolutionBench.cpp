@@ -11,8 +11,8 @@
 #include <random>
 #include <string>
 
+#include "formats/Protocol.h"
 #include "headless/DesignMatrix.h"
-#include "headless/formats/Protocol.h"
 
 namespace {
 
@@ -21,15 +21,15 @@ constexpr double kRepetitionTimeMs = 2000.0;
 constexpr int kConditions = 20;
 constexpr int kIntervals = 20;
 
-headless::Protocol benchmarkProtocol() {
-    headless::Protocol protocol;
-    protocol.resolution = headless::TimeResolution::Milliseconds;
+formats::Protocol benchmarkProtocol() {
+    formats::Protocol protocol;
+    protocol.resolution = formats::TimeResolution::Milliseconds;
     std::mt19937 engine(2024);
     const auto runMs = static_cast<int>(kVolumes * kRepetitionTimeMs);
     std::uniform_int_distribution<int> onset(0, runMs - 20000);
     std::uniform_int_distribution<int> duration(100, 16000);
     for (int c = 0; c < kConditions; ++c) {
-        headless::ProtocolCondition condition;
+        formats::ProtocolCondition condition;
         condition.name = "Condition " + std::to_string(c + 1);
         std::vector<int> onsets;
         for (int i = 0; i < kIntervals; ++i) {
@@ -46,12 +46,12 @@ headless::Protocol benchmarkProtocol() {
     return protocol;
 }
 
-void designMatrix(benchmark::State& state, headless::ResponseFunction function) {
-    const headless::Protocol protocol = benchmarkProtocol();
+void designMatrix(benchmark::State& state, response::ResponseFunction function) {
+    const formats::Protocol protocol = benchmarkProtocol();
     headless::DesignMatrix matrix;
     for (auto _ : state) {
         matrix.reset(kVolumes, kRepetitionTimeMs);
-        for (const headless::ProtocolCondition& condition : protocol.conditions) {
+        for (const formats::ProtocolCondition& condition : protocol.conditions) {
             matrix.addPredictor(condition.name);
             headless::Predictor& predictor = *matrix.find(condition.name);
             matrix.fill(
@@ -65,10 +65,10 @@ void designMatrix(benchmark::State& state, headless::ResponseFunction function) 
     state.counters["predictors"] = kConditions;
 }
 
-BENCHMARK_CAPTURE(designMatrix, TwoGamma, headless::ResponseFunction::TwoGamma)
+BENCHMARK_CAPTURE(designMatrix, TwoGamma, response::ResponseFunction::TwoGamma)
     ->Name("Convolution/DesignMatrix/TwoGamma")
     ->Unit(benchmark::kMillisecond);
-BENCHMARK_CAPTURE(designMatrix, Boynton, headless::ResponseFunction::Boynton)
+BENCHMARK_CAPTURE(designMatrix, Boynton, response::ResponseFunction::Boynton)
     ->Name("Convolution/DesignMatrix/Boynton")
     ->Unit(benchmark::kMillisecond);
 

@@ -8,7 +8,7 @@
 #include "bids/EventsFile.h"
 #include "bids/InputError.h"
 #include "bids/Regressors.h"
-#include "designmatrix/ZTransform.h"
+#include "response/ZTransform.h"
 
 namespace bids {
 
@@ -121,8 +121,8 @@ void addConfounds(const DesignRequest& request, Design& design, std::vector<std:
             ++columns;
         }
         if (request.zTransform &&
-            !designmatrix::zTransformColumn(confound.values.data(),
-                                            static_cast<std::int32_t>(confound.values.size()))) {
+            !response::zTransformColumn(confound.values.data(),
+                                        static_cast<std::int32_t>(confound.values.size()))) {
             notes.push_back("confound " + confound.name +
                             " does not vary: its z-transformed values are set to 0");
         }

@@ -11,7 +11,7 @@
 #include <vector>
 
 #include "bids/RunTiming.h"
-#include "headless/ResponseFunction.h"
+#include "response/ResponseFunction.h"
 
 namespace bids {
 
@@ -20,7 +20,7 @@ struct DesignRequest {
     RunTiming timing;
     std::size_t dummies = 0;      // volumes dropped from the start of the run
     double sliceReference = 0.0;  // volume k is sampled at (k + dummies + this) x TR
-    headless::ResponseFunction function = headless::ResponseFunction::TwoGamma;
+    response::ResponseFunction function = response::ResponseFunction::TwoGamma;
     bool derivatives = false;
     std::optional<std::string> modulation;  // the events column whose values modulate
     std::optional<std::string> confoundsPath;

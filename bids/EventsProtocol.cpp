@@ -77,8 +77,8 @@ std::vector<double> weightsOf(const EventsFile& file, const std::vector<const Ev
 }
 
 // The time no event covers, from 0 to the end of the last interval.
-headless::ProtocolCondition fixationOf(const headless::Protocol& protocol, std::string name,
-                                       int weightColumns) {
+formats::ProtocolCondition fixationOf(const formats::Protocol& protocol, std::string name,
+                                      int weightColumns) {
     std::vector<std::pair<std::int32_t, std::int32_t>> intervals;
     for (const auto& condition : protocol.conditions) {
         for (std::size_t i = 0; i < condition.starts.size(); ++i) {
@@ -86,7 +86,7 @@ headless::ProtocolCondition fixationOf(const headless::Protocol& protocol, std::
         }
     }
     std::sort(intervals.begin(), intervals.end());
-    headless::ProtocolCondition fixation;
+    formats::ProtocolCondition fixation;
     fixation.name = std::move(name);
     fixation.color = kFixationColor;
     std::int32_t covered = 0;
@@ -104,11 +104,11 @@ headless::ProtocolCondition fixationOf(const headless::Protocol& protocol, std::
 
 }  // namespace
 
-headless::Protocol protocolFromEvents(const EventsFile& file, const ProtocolRequest& request,
-                                      std::vector<std::string>& notes) {
-    headless::Protocol protocol;
+formats::Protocol protocolFromEvents(const EventsFile& file, const ProtocolRequest& request,
+                                     std::vector<std::string>& notes) {
+    formats::Protocol protocol;
     protocol.fileVersion = request.modulation ? 3 : 2;
-    protocol.resolution = headless::TimeResolution::Milliseconds;
+    protocol.resolution = formats::TimeResolution::Milliseconds;
     protocol.experimentName =
         std::filesystem::path(file.table.path()).filename().replace_extension().string();
     protocol.parametricWeights = request.modulation ? 1 : 0;
@@ -126,7 +126,7 @@ headless::Protocol protocolFromEvents(const EventsFile& file, const ProtocolRequ
                 events.push_back(&event);
             }
         }
-        headless::ProtocolCondition condition;
+        formats::ProtocolCondition condition;
         condition.name = names[c];
         condition.color = conditionColor(c);
         for (const Event* event : events) {

@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "bids/EventsFile.h"
-#include "headless/formats/Protocol.h"
+#include "formats/Protocol.h"
 
 namespace bids {
 
@@ -27,7 +27,7 @@ struct ProtocolRequest {
 // InputError naming file and row for an event of zero or n/a duration without
 // minimumDurationMs, a time beyond the protocol's range, or a modulation with n/a beside values
 // in one condition.
-headless::Protocol protocolFromEvents(const EventsFile& file, const ProtocolRequest& request,
-                                      std::vector<std::string>& notes);
+formats::Protocol protocolFromEvents(const EventsFile& file, const ProtocolRequest& request,
+                                     std::vector<std::string>& notes);
 
 }  // namespace bids

@@ -29,12 +29,12 @@ std::string weightText(double weight) {
 
 }  // namespace
 
-std::string protocolText(const headless::Protocol& protocol) {
+std::string protocolText(const formats::Protocol& protocol) {
     std::string text;
     appendLine(text, "FileVersion:", std::to_string(protocol.fileVersion));
     text += '\n';
     appendLine(text, "ResolutionOfTime:",
-               protocol.resolution == headless::TimeResolution::Milliseconds ? "msec" : "Volumes");
+               protocol.resolution == formats::TimeResolution::Milliseconds ? "msec" : "Volumes");
     text += '\n';
     appendLine(text, "Experiment:", protocol.experimentName);
     text += '\n';

@@ -6,11 +6,11 @@
 
 #include <string>
 
-#include "headless/formats/Protocol.h"
+#include "formats/Protocol.h"
 
 namespace bids {
 
 // The whole text, line ends '\n' (written in text mode).
-std::string protocolText(const headless::Protocol& protocol);
+std::string protocolText(const formats::Protocol& protocol);
 
 }  // namespace bids

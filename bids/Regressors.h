@@ -1,13 +1,12 @@
 #pragma once
 
-// Predictors from events, computed exactly at the volume times: a block's response is the
-// difference of the response function's running integral (as the host convolves), an impulse's
-// response is the response function itself, and the time derivative of either is exact too.
+// Predictors from BIDS events at the volume times, through the response loop the host convolves
+// with (response/EventResponse.h).
 
 #include <cstddef>
 #include <vector>
 
-#include "headless/ResponseFunction.h"
+#include "response/EventResponse.h"
 
 namespace bids {
 
@@ -19,33 +18,20 @@ struct StimulusEvent {
 
 // The times of the volumes kept: volume k (from 0, after `dummies` dropped) is sampled at
 // (k + dummies + sliceReference) x TR, worked out for each volume.
-class VolumeTimes {
+class VolumeTimes : public response::SampleTimes {
   public:
     VolumeTimes(std::size_t count, double repetitionTime, std::size_t dummies,
                 double sliceReference)
-        : count_(count),
-          repetitionTime_(repetitionTime),
-          offset_(static_cast<double>(dummies) + sliceReference) {}
-
-    std::size_t count() const { return count_; }
-    double at(std::size_t k) const { return (static_cast<double>(k) + offset_) * repetitionTime_; }
-    // The first and one past the last volume whose time may lie in [from, to] seconds, widened by
-    // one volume on each side; first >= last when none does.
-    void volumesAround(double from, double to, std::size_t& first, std::size_t& last) const;
-
-  private:
-    std::size_t count_;
-    double repetitionTime_;
-    double offset_;
+        : SampleTimes(count, repetitionTime, 1.0, static_cast<double>(dummies) + sliceReference) {}
 };
 
 // The response to the events at each volume time, summed in event order.
-std::vector<double> eventResponse(headless::ResponseFunction function,
+std::vector<double> eventResponse(response::ResponseFunction function,
                                   const std::vector<StimulusEvent>& events,
                                   const VolumeTimes& times);
 
 // The exact time derivative of eventResponse.
-std::vector<double> eventResponseSlope(headless::ResponseFunction function,
+std::vector<double> eventResponseSlope(response::ResponseFunction function,
                                        const std::vector<StimulusEvent>& events,
                                        const VolumeTimes& times);
 

@@ -14,9 +14,9 @@
 #include <string>
 #include <vector>
 
-#include "headless/formats/ByteWriter.h"
-#include "headless/formats/TimeCourse.h"
-#include "headless/formats/VolumeDocument.h"
+#include "formats/ByteWriter.h"
+#include "formats/TimeCourse.h"
+#include "formats/VolumeDocument.h"
 
 namespace {
 
@@ -47,7 +47,7 @@ class Noise {
 
 bool writeVolumeDocument(const std::string& path) {
     constexpr int kDim = 64;
-    headless::VolumeDocument document;
+    formats::VolumeDocument document;
     document.fileVersion = 4;
     document.dimX = kDim;
     document.dimY = kDim;
@@ -65,12 +65,12 @@ bool writeVolumeDocument(const std::string& path) {
             }
         }
     }
-    return writeBytes(path, headless::volumeDocumentBytes(document));
+    return writeBytes(path, formats::volumeDocumentBytes(document));
 }
 
 bool writeTimeCourse(const std::string& path, const std::string& sourceRun,
                      const std::vector<std::string>& protocols, int volumes, std::uint32_t seed) {
-    headless::TimeCourseHeader header;
+    formats::TimeCourseHeader header;
     header.fileVersion = 3;
     header.sourceRunName = sourceRun;
     header.protocolNames = protocols;
@@ -87,14 +87,14 @@ bool writeTimeCourse(const std::string& path, const std::string& sourceRun,
     header.leftRightConvention = 1;  // radiological convention
     header.referenceSpace = 1;       // native space
     header.repetitionTimeMs = static_cast<float>(kRepetitionTimeMs);
-    std::string bytes = headless::timeCourseHeaderBytes(header);
+    std::string bytes = formats::timeCourseHeaderBytes(header);
     Noise noise(seed);
     for (int voxel = 0; voxel < 8; ++voxel) {
         const double baseline = 900.0 + 40.0 * voxel;
         for (int k = 0; k < volumes; ++k) {
             const double drift = 0.05 * k;
-            headless::appendFloat32(bytes,
-                                    static_cast<float>(baseline + drift + 6.0 * noise.normal()));
+            formats::appendFloat32(bytes,
+                                   static_cast<float>(baseline + drift + 6.0 * noise.normal()));
         }
     }
     return writeBytes(path, bytes);

@@ -8,8 +8,8 @@
 #include <string>
 #include <string_view>
 
+#include "formats/ProtocolReader.h"
 #include "fuzz/FuzzSupport.h"
-#include "headless/formats/ProtocolReader.h"
 
 namespace {
 
@@ -21,19 +21,19 @@ bool isColour(std::int32_t colour) {
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const std::string_view text(reinterpret_cast<const char*>(data), size);
-    const headless::ProtocolRead read = headless::parseProtocol(text);
+    const formats::ProtocolRead read = formats::parseProtocol(text);
     if (!read.protocol) {
         FUZZ_CHECK(read.errorLine >= 1, "a refusal names no line");
         FUZZ_CHECK(read.error.starts_with("line " + std::to_string(read.errorLine) + ": "),
                    "the message does not begin with its line: " + read.error);
         return 0;
     }
-    const headless::Protocol& protocol = *read.protocol;
+    const formats::Protocol& protocol = *read.protocol;
     FUZZ_CHECK(read.error.empty(), "a protocol comes with an error");
     FUZZ_CHECK(protocol.fileVersion >= 1 && protocol.fileVersion <= 3,
                "a file version outside 1-3");
-    FUZZ_CHECK(protocol.resolution == headless::TimeResolution::Volumes ||
-                   protocol.resolution == headless::TimeResolution::Milliseconds,
+    FUZZ_CHECK(protocol.resolution == formats::TimeResolution::Volumes ||
+                   protocol.resolution == formats::TimeResolution::Milliseconds,
                "an unknown time resolution");
     FUZZ_CHECK(protocol.parametricWeights >= 0, "a negative weight count");
     for (std::int32_t colour : {protocol.backgroundColor, protocol.textColor,

@@ -7,21 +7,21 @@
 #include <cstdint>
 #include <string>
 
+#include "formats/TimeCourse.h"
 #include "fuzz/FuzzSupport.h"
-#include "headless/formats/TimeCourse.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const std::string path = fuzzsupport::scratchFile("run.vtc");
     fuzzsupport::writeBytes(path, data, size);
-    const headless::TimeCourseRead read = headless::readTimeCourseHeader(path);
+    const formats::TimeCourseRead read = formats::readTimeCourseHeader(path);
     if (!read.header) {
         FUZZ_CHECK(read.error.find(path) != std::string::npos,
                    "the refusal does not name the file: " + read.error);
         return 0;
     }
-    const headless::TimeCourseHeader& header = *read.header;
+    const formats::TimeCourseHeader& header = *read.header;
     FUZZ_CHECK(read.error.empty(), "a header comes with an error");
-    FUZZ_CHECK(header.fileVersion == headless::kTimeCourseVersion, "a version other than 3");
+    FUZZ_CHECK(header.fileVersion == formats::kTimeCourseVersion, "a version other than 3");
     FUZZ_CHECK(header.dataType == 1 || header.dataType == 2, "an unknown data type");
     FUZZ_CHECK(header.nrOfVolumes >= 1, "no volume");
     FUZZ_CHECK(std::isfinite(header.repetitionTimeMs) && header.repetitionTimeMs > 0.0f,

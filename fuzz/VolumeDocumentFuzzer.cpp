@@ -6,19 +6,19 @@
 #include <cstdint>
 #include <string>
 
+#include "formats/VolumeDocument.h"
 #include "fuzz/FuzzSupport.h"
-#include "headless/formats/VolumeDocument.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const std::string path = fuzzsupport::scratchFile("anatomy.vmr");
     fuzzsupport::writeBytes(path, data, size);
-    const headless::VolumeDocumentRead read = headless::readVolumeDocument(path);
+    const formats::VolumeDocumentRead read = formats::readVolumeDocument(path);
     if (!read.document) {
         FUZZ_CHECK(read.error.find(path) != std::string::npos,
                    "the refusal does not name the file: " + read.error);
         return 0;
     }
-    const headless::VolumeDocument& document = *read.document;
+    const formats::VolumeDocument& document = *read.document;
     FUZZ_CHECK(document.dimX >= 1 && document.dimY >= 1 && document.dimZ >= 1,
                "a dimension below 1");
     const auto voxels = static_cast<std::size_t>(document.dimX) *

@@ -4,16 +4,18 @@
 #include <cmath>
 #include <utility>
 
+#include "response/EventResponse.h"
+
 namespace headless {
 
-std::vector<PredictorEvent> conditionEvents(const ProtocolCondition& condition,
-                                            TimeResolution resolution, double repetitionTimeMs,
-                                            double value) {
+std::vector<PredictorEvent> conditionEvents(const formats::ProtocolCondition& condition,
+                                            formats::TimeResolution resolution,
+                                            double repetitionTimeMs, double value) {
     std::vector<PredictorEvent> events;
     const double tr = repetitionTimeMs / 1000.0;
     for (std::size_t i = 0; i < condition.starts.size() && i < condition.ends.size(); ++i) {
         PredictorEvent event;
-        if (resolution == TimeResolution::Volumes) {
+        if (resolution == formats::TimeResolution::Volumes) {
             event.start = (condition.starts[i] - 1) * tr;
             event.end = condition.ends[i] * tr;
             event.endIncluded = false;
@@ -85,32 +87,26 @@ void DesignMatrix::fill(Predictor& predictor, std::vector<PredictorEvent> events
     }
 }
 
-void DesignMatrix::convolve(Predictor& predictor, ResponseFunction function) {
-    std::vector<PredictorEvent> events = predictor.events;
-    const double tr = repetitionTimeMs_ / 1000.0;
-    if (events.empty()) {
+void DesignMatrix::convolve(Predictor& predictor, response::ResponseFunction function) {
+    // The predictor's events, or, when it has none, a block of each volume's value.
+    std::vector<response::Event> blocks;
+    blocks.reserve(predictor.events.size());
+    for (const PredictorEvent& event : predictor.events) {
+        blocks.push_back({event.start, event.end, event.value});
+    }
+    if (blocks.empty()) {
+        const double tr = repetitionTimeMs_ / 1000.0;
         for (int k = 0; k < nrOfVolumes_; ++k) {
             const float value = predictor.values[static_cast<std::size_t>(k)];
             if (value != 0.0f) {
-                events.push_back({volumeTime(k), volumeTime(k) + tr, false, value});
+                blocks.push_back({volumeTime(k), volumeTime(k) + tr, value});
             }
         }
     }
-    // A block's response is zero before its start and again from 32 s after its end, so each
-    // event is summed into the volumes in between only; every volume still adds its events'
-    // responses in event order.
-    std::vector<double> sums(static_cast<std::size_t>(std::max(nrOfVolumes_, 0)), 0.0);
-    for (const PredictorEvent& event : events) {
-        if (sums.empty()) {
-            break;
-        }
-        const auto [first, last] =
-            volumesAround(event.start, event.end + kKernelSeconds, tr, nrOfVolumes_);
-        for (int k = first; k <= last; ++k) {
-            sums[static_cast<std::size_t>(k)] +=
-                blockResponse(function, event.start, event.end, event.value, volumeTime(k));
-        }
-    }
+    const std::vector<double> sums = response::eventResponse(
+        function, blocks,
+        response::SampleTimes(static_cast<std::size_t>(std::max(nrOfVolumes_, 0)),
+                              repetitionTimeMs_, 1000.0));
     for (std::size_t k = 0; k < sums.size(); ++k) {
         predictor.values[k] = static_cast<float>(sums[k]);
     }

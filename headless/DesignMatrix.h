@@ -10,8 +10,8 @@
 #include <string_view>
 #include <vector>
 
-#include "headless/ResponseFunction.h"
-#include "headless/formats/Protocol.h"
+#include "formats/Protocol.h"
+#include "response/ResponseFunction.h"
 
 namespace headless {
 
@@ -32,9 +32,9 @@ struct Predictor {
 };
 
 // The events of a condition's intervals, each with `value`.
-std::vector<PredictorEvent> conditionEvents(const ProtocolCondition& condition,
-                                            TimeResolution resolution, double repetitionTimeMs,
-                                            double value);
+std::vector<PredictorEvent> conditionEvents(const formats::ProtocolCondition& condition,
+                                            formats::TimeResolution resolution,
+                                            double repetitionTimeMs, double value);
 
 class DesignMatrix {
   public:
@@ -51,7 +51,7 @@ class DesignMatrix {
     void fill(Predictor& predictor, std::vector<PredictorEvent> events, std::int32_t color);
     // Convolves the predictor with the kernel, exactly, and samples the result at the volume
     // times. A predictor without events is taken as one block per volume holding its value.
-    void convolve(Predictor& predictor, ResponseFunction function);
+    void convolve(Predictor& predictor, response::ResponseFunction function);
 
     // Values of the predictor at the index; null when out of range. Valid until the matrix
     // changes.

@@ -28,8 +28,8 @@ headless::Predictor* predictorNamed(HostSession& session, const std::string& nam
 }
 
 // The condition of the current protocol known by that name, in full or as its record holds it.
-const headless::ProtocolCondition* conditionNamed(const HostSession& session,
-                                                  const std::string& name) {
+const formats::ProtocolCondition* conditionNamed(const HostSession& session,
+                                                 const std::string& name) {
     if (!session.protocol) {
         return nullptr;
     }
@@ -41,7 +41,7 @@ const headless::ProtocolCondition* conditionNamed(const HostSession& session,
     return nullptr;
 }
 
-int applyResponse(const char* predictorName, headless::ResponseFunction function) {
+int applyResponse(const char* predictorName, response::ResponseFunction function) {
     auto& session = hostSession();
     headless::Predictor* predictor =
         predictorNamed(session, textOf(predictorName), "response function not applied");
@@ -79,7 +79,7 @@ int tkSetPredictorValuesFromConditionName(const char* predictorName, const char*
     if (predictor == nullptr) {
         return 0;
     }
-    const headless::ProtocolCondition* condition = conditionNamed(session, textOf(conditionName));
+    const formats::ProtocolCondition* condition = conditionNamed(session, textOf(conditionName));
     if (condition == nullptr) {
         session.refuse(std::string(step) + ": the current protocol has no condition named '" +
                        textOf(conditionName) + "'");
@@ -94,11 +94,11 @@ int tkSetPredictorValuesFromConditionName(const char* predictorName, const char*
 }
 
 int tkApplyTwoGammaHRFToPredictorWithName(const char* predictorName) {
-    return applyResponse(predictorName, headless::ResponseFunction::TwoGamma);
+    return applyResponse(predictorName, response::ResponseFunction::TwoGamma);
 }
 
 int tkApplyBoyntonHRFToPredictorWithName(const char* predictorName) {
-    return applyResponse(predictorName, headless::ResponseFunction::Boynton);
+    return applyResponse(predictorName, response::ResponseFunction::Boynton);
 }
 
 float* tkGetPredictor(int index) {

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "headless/formats/DesignMatrixWriter.h"
+#include "formats/DesignMatrixWriter.h"
 
 namespace headless {
 
@@ -30,15 +30,15 @@ int includesConstant(const std::vector<Predictor>& predictors) {
 
 std::string formatDesignMatrix(const DesignMatrix& matrix) {
     const auto& predictors = matrix.predictors();
-    std::vector<DesignMatrixColumn> columns;
+    std::vector<formats::DesignMatrixColumn> columns;
     columns.reserve(predictors.size());
     for (const Predictor& predictor : predictors) {
         columns.push_back({predictor.name, colorOf(predictor), predictor.values});
     }
     const int constant = includesConstant(predictors);
     const auto count = static_cast<int>(predictors.size());
-    return formatDesignMatrixFile(columns, matrix.nrOfVolumes(), constant,
-                                  constant == 1 ? count : count + 1);
+    return formats::formatDesignMatrixFile(columns, matrix.nrOfVolumes(), constant,
+                                           constant == 1 ? count : count + 1);
 }
 
 bool saveDesignMatrix(const DesignMatrix& matrix, const std::string& path, std::string& error) {
@@ -46,7 +46,7 @@ bool saveDesignMatrix(const DesignMatrix& matrix, const std::string& path, std::
         error = "the design matrix has no predictor";
         return false;
     }
-    return writeDesignMatrixFile(path, formatDesignMatrix(matrix), error);
+    return formats::writeDesignMatrixFile(path, formatDesignMatrix(matrix), error);
 }
 
 }  // namespace headless

@@ -5,16 +5,16 @@
 #include <cstring>
 #include <string>
 
+#include "formats/ProtocolReader.h"
 #include "headless/HostExports.h"
 #include "headless/HostSession.h"
 #include "headless/ProtocolLookup.h"
 #include "headless/ProtocolWarnings.h"
 #include "headless/TimeCourseRecord.h"
-#include "headless/formats/ProtocolReader.h"
 
+using formats::TimeCourseHeader;
 using headless::HostSession;
 using headless::hostSession;
-using headless::TimeCourseHeader;
 
 namespace {
 
@@ -41,7 +41,7 @@ bool loadNamedProtocol(HostSession& session, const std::string& name) {
         session.refuse(why);
         return false;
     }
-    headless::ProtocolRead read = headless::readProtocolFile(location->path.string());
+    formats::ProtocolRead read = formats::readProtocolFile(location->path.string());
     for (const auto& note : read.notes) {
         session.console.note("protocol " + location->path.string() + ", " + note);
     }
@@ -51,7 +51,7 @@ bool loadNamedProtocol(HostSession& session, const std::string& name) {
     }
     const std::string path = location->path.string();
     session.console.note("protocol " + name + " found " + location->where + ": " + path);
-    const TimeCourseHeader& run = session.timeCourse->header;
+    const formats::TimeCourseHeader& run = session.timeCourse->header;
     for (const auto& warning :
          headless::protocolWarnings(*read.protocol, run.nrOfVolumes, run.repetitionTimeMs)) {
         session.console.note("protocol " + name + ": " + warning);
@@ -89,7 +89,7 @@ int tkLinkVTCToCurrentVMR(const char* vtcPath, int /*flag*/) {
         session.refuse("cannot link the time course " + path + ": no volume document is open");
         return 0;
     }
-    headless::TimeCourseRead read = headless::readTimeCourseHeader(path);
+    formats::TimeCourseRead read = formats::readTimeCourseHeader(path);
     if (!read.header) {
         session.refuse("cannot link: " + read.error);
         return 0;

@@ -11,7 +11,7 @@ void HostSession::refuse(std::string_view why) {
 }
 
 bool HostSession::openVolumeDocument(const std::string& path, std::string& error) {
-    VolumeDocumentRead read = readVolumeDocument(path);
+    formats::VolumeDocumentRead read = formats::readVolumeDocument(path);
     if (!read.document) {
         error = read.error;
         return false;

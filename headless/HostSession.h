@@ -12,13 +12,13 @@
 #include <vector>
 
 #include "abi/HostRecords.h"
+#include "formats/Protocol.h"
+#include "formats/TimeCourse.h"
+#include "formats/VolumeDocument.h"
 #include "headless/Console.h"
 #include "headless/DesignMatrix.h"
 #include "headless/DialogAnswers.h"
 #include "headless/RunObserver.h"
-#include "headless/formats/Protocol.h"
-#include "headless/formats/TimeCourse.h"
-#include "headless/formats/VolumeDocument.h"
 
 namespace headless {
 
@@ -28,7 +28,7 @@ inline constexpr std::array<int, 3> kDefaultHostVersion = {3, 0, 0};
 struct LinkedTimeCourse {
     std::string path;              // as the plug-in gave it
     std::filesystem::path folder;  // absolute
-    TimeCourseHeader header;
+    formats::TimeCourseHeader header;
     host::VtcHeaderRecord record{};  // as the host hands it out now
 };
 
@@ -36,9 +36,9 @@ struct HostSession {
     Console console;
     DialogAnswers answers;
     std::array<int, 3> version = kDefaultHostVersion;
-    std::optional<VolumeDocument> volume;
+    std::optional<formats::VolumeDocument> volume;
     std::optional<LinkedTimeCourse> timeCourse;
-    std::optional<Protocol> protocol;
+    std::optional<formats::Protocol> protocol;
     DesignMatrix designMatrix;
     int refusedSteps = 0;
     int savedDesignMatrices = 0;      // how many the host saved (the paths: the run report)

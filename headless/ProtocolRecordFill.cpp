@@ -24,7 +24,7 @@ bool copyIntoField(char* field, std::size_t size, std::string_view text) {
     return length < text.size();
 }
 
-void fillProtocolRecord(const Protocol& protocol, host::ProtocolRecord& record,
+void fillProtocolRecord(const formats::Protocol& protocol, host::ProtocolRecord& record,
                         std::vector<std::string>& notes) {
     std::memset(&record, 0, sizeof record);
     record.nrOfConditions = static_cast<std::int32_t>(protocol.conditions.size());
@@ -41,8 +41,8 @@ void fillProtocolRecord(const Protocol& protocol, host::ProtocolRecord& record,
     record.referenceTimeCoursePenThickness = protocol.referenceFuncThick;
 }
 
-void fillConditionRecord(ProtocolCondition& condition, host::ProtocolConditionRecord& record,
-                         std::vector<std::string>& notes) {
+void fillConditionRecord(formats::ProtocolCondition& condition,
+                         host::ProtocolConditionRecord& record, std::vector<std::string>& notes) {
     std::memset(&record, 0, sizeof record);
     fillField(record.name, sizeof record.name, condition.name,
               ("the name of condition '" + condition.name + "'").c_str(), notes);
@@ -52,7 +52,7 @@ void fillConditionRecord(ProtocolCondition& condition, host::ProtocolConditionRe
     record.color = condition.color;
 }
 
-std::string recordedConditionName(const ProtocolCondition& condition) {
+std::string recordedConditionName(const formats::ProtocolCondition& condition) {
     return condition.name.substr(
         0, std::min(condition.name.size(), sizeof(host::ProtocolConditionRecord::name) - 1));
 }

@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "abi/HostRecords.h"
-#include "headless/formats/Protocol.h"
+#include "formats/Protocol.h"
 
 namespace headless {
 
@@ -17,15 +17,15 @@ namespace headless {
 bool copyIntoField(char* field, std::size_t size, std::string_view text);
 
 // Fills every byte of the record. `notes` receives one line per text that was cut.
-void fillProtocolRecord(const Protocol& protocol, host::ProtocolRecord& record,
+void fillProtocolRecord(const formats::Protocol& protocol, host::ProtocolRecord& record,
                         std::vector<std::string>& notes);
 
 // Fills every byte of the record; the interval arrays point into the condition, which keeps
 // them valid for as long as it lives unchanged.
-void fillConditionRecord(ProtocolCondition& condition, host::ProtocolConditionRecord& record,
-                         std::vector<std::string>& notes);
+void fillConditionRecord(formats::ProtocolCondition& condition,
+                         host::ProtocolConditionRecord& record, std::vector<std::string>& notes);
 
 // The condition's name as its record holds it (cut to the field).
-std::string recordedConditionName(const ProtocolCondition& condition);
+std::string recordedConditionName(const formats::ProtocolCondition& condition);
 
 }  // namespace headless

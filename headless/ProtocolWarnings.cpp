@@ -14,20 +14,20 @@ std::string number(double value) {
 
 // The end of an interval on the run's clock, in milliseconds: a volume interval ends with its
 // last volume, a millisecond interval where it says.
-double intervalEndMs(const Protocol& protocol, std::int32_t end, double repetitionTimeMs) {
-    return protocol.resolution == TimeResolution::Volumes ? end * repetitionTimeMs : end;
+double intervalEndMs(const formats::Protocol& protocol, std::int32_t end, double repetitionTimeMs) {
+    return protocol.resolution == formats::TimeResolution::Volumes ? end * repetitionTimeMs : end;
 }
 
 }  // namespace
 
-std::vector<std::string> protocolWarnings(const Protocol& protocol, int volumes,
+std::vector<std::string> protocolWarnings(const formats::Protocol& protocol, int volumes,
                                           double repetitionTimeMs) {
     std::vector<std::string> warnings;
     const double runEndMs = volumes * repetitionTimeMs;
     std::size_t intervals = 0;
     std::size_t past = 0;
     std::string first;
-    for (const ProtocolCondition& condition : protocol.conditions) {
+    for (const formats::ProtocolCondition& condition : protocol.conditions) {
         for (std::size_t i = 0; i < condition.ends.size(); ++i) {
             ++intervals;
             if (intervalEndMs(protocol, condition.ends[i], repetitionTimeMs) <= runEndMs) {
@@ -41,7 +41,7 @@ std::vector<std::string> protocolWarnings(const Protocol& protocol, int volumes,
         }
     }
     if (past > 0) {
-        const bool inVolumes = protocol.resolution == TimeResolution::Volumes;
+        const bool inVolumes = protocol.resolution == formats::TimeResolution::Volumes;
         warnings.push_back(
             std::to_string(past) + " of " + std::to_string(intervals) +
             " intervals end after the run's last volume (the run has " + std::to_string(volumes) +

@@ -6,13 +6,13 @@
 #include <string>
 #include <vector>
 
-#include "headless/formats/Protocol.h"
+#include "formats/Protocol.h"
 
 namespace headless {
 
 // One line per warning for a run of `volumes` volumes at `repetitionTimeMs`; empty when there is
 // nothing to say. The lines name no file: the caller says which protocol they are about.
-std::vector<std::string> protocolWarnings(const Protocol& protocol, int volumes,
+std::vector<std::string> protocolWarnings(const formats::Protocol& protocol, int volumes,
                                           double repetitionTimeMs);
 
 }  // namespace headless

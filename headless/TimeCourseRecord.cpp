@@ -27,7 +27,7 @@ constexpr std::size_t kNameField = sizeof(host::VtcHeaderRecord::linkedProtocolN
 
 }  // namespace
 
-bool fillVtcHeaderRecord(const TimeCourseHeader& header, std::string_view protocolName,
+bool fillVtcHeaderRecord(const formats::TimeCourseHeader& header, std::string_view protocolName,
                          host::VtcHeaderRecord& record) {
     std::memset(&record, 0, sizeof record);
     const std::int32_t version = header.fileVersion;

@@ -8,13 +8,13 @@
 #include <string_view>
 
 #include "abi/HostRecords.h"
-#include "headless/formats/TimeCourse.h"
+#include "formats/TimeCourse.h"
 
 namespace headless {
 
 // Fills the whole record: the host's own fields, the number of volumes and the protocol name,
 // cut to 511 characters. True when the name had to be cut.
-bool fillVtcHeaderRecord(const TimeCourseHeader& header, std::string_view protocolName,
+bool fillVtcHeaderRecord(const formats::TimeCourseHeader& header, std::string_view protocolName,
                          host::VtcHeaderRecord& record);
 
 // The protocol name of a record handed back. Refused (false, with `error`) when the plug-in

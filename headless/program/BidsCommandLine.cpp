@@ -260,9 +260,9 @@ std::string parseDesign(BidsCommandLine& line, const std::vector<std::string>& a
          true,
          [&request](const std::string& value) -> std::string {
              if (value == "two-gamma") {
-                 request.function = ResponseFunction::TwoGamma;
+                 request.function = response::ResponseFunction::TwoGamma;
              } else if (value == "boynton") {
-                 request.function = ResponseFunction::Boynton;
+                 request.function = response::ResponseFunction::Boynton;
              } else {
                  return "--hrf takes two-gamma or boynton, not '" + value + "'";
              }

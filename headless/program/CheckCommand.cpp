@@ -2,8 +2,8 @@
 
 #include <iostream>
 
+#include "formats/VolumeDocument.h"
 #include "headless/HostSession.h"
-#include "headless/formats/VolumeDocument.h"
 #include "headless/program/CheckText.h"
 #include "headless/program/CommandLine.h"
 #include "headless/program/InputFiles.h"
@@ -35,7 +35,7 @@ int runCheckCommand(const std::vector<std::string>& arguments) {
             "check needs the file list (--list FILE) and the volume document "
             "(--vmr FILE)");
     }
-    const VolumeDocumentRead volume = readVolumeDocument(*options.vmr);
+    const formats::VolumeDocumentRead volume = formats::readVolumeDocument(*options.vmr);
     if (!volume.document) {
         return usageError(volume.error);
     }

@@ -74,9 +74,9 @@ const std::vector<OptionRule>& rules() {
         {"--hrf", true,
          [](Options& o, const std::string& v) -> std::string {
              if (v == "two-gamma") {
-                 o.hrf = ResponseFunction::TwoGamma;
+                 o.hrf = response::ResponseFunction::TwoGamma;
              } else if (v == "boynton") {
-                 o.hrf = ResponseFunction::Boynton;
+                 o.hrf = response::ResponseFunction::Boynton;
              } else {
                  return "--hrf takes two-gamma or boynton, not '" + v + "'";
              }
@@ -157,7 +157,7 @@ CommandLine parseCommandLine(const std::vector<std::string>& arguments) {
 }
 
 void addDialogAnswers(const Options& options, DialogAnswers& answers) {
-    answers.addYesNo(options.hrf == ResponseFunction::TwoGamma);
+    answers.addYesNo(options.hrf == response::ResponseFunction::TwoGamma);
     answers.addNumber(options.value);
     answers.addYesNo(options.skipFirst);
     answers.addYesNo(options.zTransform);

@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "headless/DialogAnswers.h"
-#include "headless/ResponseFunction.h"
+#include "response/ResponseFunction.h"
 
 namespace headless {
 
@@ -21,7 +21,7 @@ struct Options {
     bool version = false;
     std::optional<std::string> list;  // the file dialog's answer; none: the dialog is cancelled
     std::optional<std::string> vmr;   // the current volume document; none: there is none
-    ResponseFunction hrf = ResponseFunction::TwoGamma;
+    response::ResponseFunction hrf = response::ResponseFunction::TwoGamma;
     NumberAnswer value{false, 1.0f};
     bool skipFirst = false;
     bool zTransform = false;

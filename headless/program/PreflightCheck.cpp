@@ -10,9 +10,9 @@
 #include "abi/HostRecords.h"
 #include "designmatrix/ConfoundReaders.h"
 #include "designmatrix/DesignMatrixFile.h"
+#include "formats/ProtocolReader.h"
+#include "formats/TimeCourse.h"
 #include "headless/ProtocolWarnings.h"
-#include "headless/formats/ProtocolReader.h"
-#include "headless/formats/TimeCourse.h"
 #include "headless/program/FailureLines.h"
 #include "headless/program/FileIdentity.h"
 #include "headless/program/LogCapture.h"
@@ -134,7 +134,7 @@ class PairChecker {
             return result;
         }
         result.timeCourse = plan_.entries[*pair.timeCourse];
-        const std::optional<TimeCourseHeader> run = timeCourse(*pair.timeCourse);
+        const std::optional<formats::TimeCourseHeader> run = timeCourse(*pair.timeCourse);
         protocol(pair, run);
         const bool allThree = pair.confounds[0] && pair.confounds[1] && pair.confounds[2];
         for (std::size_t slot = 0; slot < kConfoundSlots; ++slot) {
@@ -157,9 +157,9 @@ class PairChecker {
         findings_->push_back({verdict, entry + 1, file, std::move(text)});
     }
 
-    std::optional<TimeCourseHeader> timeCourse(std::size_t entry) {
+    std::optional<formats::TimeCourseHeader> timeCourse(std::size_t entry) {
         const std::string& path = plan_.entries[entry];
-        TimeCourseRead read = readTimeCourseHeader(path);
+        formats::TimeCourseRead read = formats::readTimeCourseHeader(path);
         if (!read.header) {
             if (const auto joined = splitPath(plan_, entry)) {
                 read.error += "; it is part of the path \"" + *joined +
@@ -183,7 +183,7 @@ class PairChecker {
         return read.header;
     }
 
-    void protocol(const ListPair& pair, const std::optional<TimeCourseHeader>& run) {
+    void protocol(const ListPair& pair, const std::optional<formats::TimeCourseHeader>& run) {
         const std::string& listed = plan_.entries[pair.protocol];
         const ProtocolPlace place =
             findListedProtocol(listed, plan_.entries[*pair.timeCourse], volumeDocument_);
@@ -210,7 +210,7 @@ class PairChecker {
                     std::to_string(kProtocolFieldLength) +
                     ": the plug-in makes no design matrix from it");
         }
-        const ProtocolRead read = readProtocolFile(used);
+        const formats::ProtocolRead read = formats::readProtocolFile(used);
         if (!read.protocol) {
             add(Verdict::Fail, pair.protocol, used,
                 "the host will not load the protocol: " + read.error);
@@ -224,8 +224,8 @@ class PairChecker {
         }
     }
 
-    void confound(std::size_t slot, std::size_t entry, const std::optional<TimeCourseHeader>& run,
-                  bool allThree) {
+    void confound(std::size_t slot, std::size_t entry,
+                  const std::optional<formats::TimeCourseHeader>& run, bool allThree) {
         const std::string& path = plan_.entries[entry];
         const bool timeCourseLayout =
             text::designFileLayoutOf(path) == text::DesignFileLayout::TimeCourse;

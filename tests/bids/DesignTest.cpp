@@ -14,7 +14,7 @@
 
 namespace {
 
-using headless::ResponseFunction;
+using response::ResponseFunction;
 using testsupport::TempDir;
 using testsupport::writeFile;
 
@@ -23,7 +23,7 @@ const std::vector<ResponseFunction> kFunctions = {ResponseFunction::TwoGamma,
 
 TEST(Regressors, BlocksAreConvolvedAsTheHostConvolvesThem) {
     // Sub-TR onsets in milliseconds, overlapping blocks, one before the first volume.
-    headless::ProtocolCondition condition;
+    formats::ProtocolCondition condition;
     condition.starts = {-1500, 3217, 9000, 10250, 41999};
     condition.ends = {2500, 15217, 9750, 22250, 43000};
     std::vector<bids::StimulusEvent> events;
@@ -37,7 +37,7 @@ TEST(Regressors, BlocksAreConvolvedAsTheHostConvolvesThem) {
         host.addPredictor("c");
         headless::Predictor& predictor = *host.find("c");
         host.fill(predictor,
-                  headless::conditionEvents(condition, headless::TimeResolution::Milliseconds,
+                  headless::conditionEvents(condition, formats::TimeResolution::Milliseconds,
                                             2000.0, 1.0),
                   0);
         host.convolve(predictor, function);
@@ -53,7 +53,7 @@ TEST(Regressors, AnImpulseRespondsWithTheKernelTimesItsAmplitude) {
     for (const ResponseFunction function : kFunctions) {
         const auto response = bids::eventResponse(function, {{3.1, 0.0, 2.0}}, times);
         for (std::size_t k = 0; k < response.size(); ++k) {
-            EXPECT_DOUBLE_EQ(response[k], 2.0 * headless::kernelValue(function, times.at(k) - 3.1));
+            EXPECT_DOUBLE_EQ(response[k], 2.0 * response::kernelValue(function, times.at(k) - 3.1));
         }
     }
 }

@@ -15,7 +15,7 @@
 
 namespace {
 
-using headless::ResponseFunction;
+using response::ResponseFunction;
 using testsupport::TempDir;
 
 // A Python 3 that imports numpy and scipy: Debian's first (the one on PATH may lack them).

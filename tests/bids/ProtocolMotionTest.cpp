@@ -12,7 +12,7 @@
 #include "bids/MotionFile.h"
 #include "bids/ProtocolText.h"
 #include "designmatrix/ConfoundReaders.h"
-#include "headless/formats/ProtocolReader.h"
+#include "formats/ProtocolReader.h"
 #include "tests/bids/BidsFixtures.h"
 #include "tests/support/TestSupport.h"
 
@@ -21,14 +21,14 @@ namespace {
 using testsupport::TempDir;
 
 // The protocol made from the events, written and read back by the host.
-headless::Protocol throughTheHost(const bids::EventsFile& events,
-                                  const bids::ProtocolRequest& request,
-                                  std::vector<std::string>& notes) {
-    const headless::ProtocolRead read = headless::parseProtocol(
+formats::Protocol throughTheHost(const bids::EventsFile& events,
+                                 const bids::ProtocolRequest& request,
+                                 std::vector<std::string>& notes) {
+    const formats::ProtocolRead read = formats::parseProtocol(
         bids::protocolText(bids::protocolFromEvents(events, request, notes)));
     EXPECT_TRUE(read.protocol.has_value()) << read.error;
     EXPECT_TRUE(read.notes.empty());
-    return read.protocol.value_or(headless::Protocol{});
+    return read.protocol.value_or(formats::Protocol{});
 }
 
 const char kEvents[] =
@@ -44,9 +44,9 @@ TEST(EventsToProtocol, ReadsBackIntervalsInMillisecondsConditionsColoursAndWeigh
     bids::ProtocolRequest request;
     request.modulation = "weight";
     request.fixation = "Rest";
-    const headless::Protocol protocol = throughTheHost(events, request, notes);
+    const formats::Protocol protocol = throughTheHost(events, request, notes);
     EXPECT_EQ(protocol.fileVersion, 3);
-    EXPECT_EQ(protocol.resolution, headless::TimeResolution::Milliseconds);
+    EXPECT_EQ(protocol.resolution, formats::TimeResolution::Milliseconds);
     EXPECT_EQ(protocol.experimentName, "run1_events");
     EXPECT_EQ(protocol.parametricWeights, 1);
     ASSERT_EQ(protocol.conditions.size(), 3U);
@@ -71,7 +71,7 @@ TEST(EventsToProtocol, PickedConditionsInTheirOrderAnAbsentOneEmpty) {
     std::vector<std::string> notes;
     bids::ProtocolRequest request;
     request.conditions = std::vector<std::string>{"houses", "scrambled"};
-    const headless::Protocol protocol = throughTheHost(events, request, notes);
+    const formats::Protocol protocol = throughTheHost(events, request, notes);
     EXPECT_EQ(protocol.fileVersion, 2);
     ASSERT_EQ(protocol.conditions.size(), 2U);
     EXPECT_EQ(protocol.conditions[0].name, "houses");
@@ -109,7 +109,7 @@ TEST(EventsToProtocol, RealParametricEventsReadBack) {
     std::vector<std::string> notes;
     bids::ProtocolRequest request;
     request.modulation = "pumps_demean";
-    const headless::Protocol protocol = throughTheHost(events, request, notes);
+    const formats::Protocol protocol = throughTheHost(events, request, notes);
     ASSERT_EQ(protocol.conditions.size(), 4U);
     EXPECT_EQ(protocol.conditions[0].name, "pumps_demean");
     EXPECT_EQ(protocol.conditions[0].starts.front(), 58);

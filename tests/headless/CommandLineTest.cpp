@@ -21,7 +21,7 @@ TEST(CommandLine, TakesValuesAsTheNextArgumentOrAfterAnEqualsSign) {
         const headless::Options& o = line->options;
         EXPECT_EQ(o.list, "a.txt");
         EXPECT_EQ(o.vmr, "b.vmr");
-        EXPECT_EQ(o.hrf, headless::ResponseFunction::Boynton);
+        EXPECT_EQ(o.hrf, response::ResponseFunction::Boynton);
         EXPECT_FALSE(o.value.cancel);
         EXPECT_EQ(o.value.value, -2.5f);
         EXPECT_EQ(o.log, "run.log");
@@ -33,7 +33,7 @@ TEST(CommandLine, TakesValuesAsTheNextArgumentOrAfterAnEqualsSign) {
 TEST(CommandLine, DefaultsAnswerTwoGammaOneNoAndNoFile) {
     const auto line = parseCommandLine({});
     ASSERT_EQ(line.error, "");
-    EXPECT_EQ(line.options.hrf, headless::ResponseFunction::TwoGamma);
+    EXPECT_EQ(line.options.hrf, response::ResponseFunction::TwoGamma);
     EXPECT_EQ(line.options.value.value, 1.0f);
     EXPECT_FALSE(line.options.skipFirst || line.options.zTransform || line.options.help);
     EXPECT_FALSE(line.options.list || line.options.vmr || line.options.hostVersion);

@@ -13,10 +13,10 @@
 
 namespace {
 
+using formats::ProtocolCondition;
+using formats::TimeResolution;
 using headless::DesignMatrix;
-using headless::ProtocolCondition;
-using headless::ResponseFunction;
-using headless::TimeResolution;
+using response::ResponseFunction;
 
 constexpr double kTr = 2000.0;  // ms
 
@@ -87,9 +87,9 @@ TEST_P(ConvolvedPredictor, AnOnsetHalfATrLaterShiftsTheRegressor) {
     for (int k = 0; k < 60; ++k) {
         const double t = 2.0 * k;
         EXPECT_NEAR(early[static_cast<std::size_t>(k)],
-                    headless::blockResponse(GetParam(), 10.5, 14.499, 1.0, t), 1e-6);
+                    response::blockResponse(GetParam(), 10.5, 14.499, 1.0, t), 1e-6);
         EXPECT_NEAR(late[static_cast<std::size_t>(k)],
-                    headless::blockResponse(GetParam(), 11.5, 15.499, 1.0, t), 1e-6);
+                    response::blockResponse(GetParam(), 11.5, 15.499, 1.0, t), 1e-6);
     }
 }
 
@@ -110,7 +110,7 @@ TEST_P(ConvolvedPredictor, VolumesAndEquivalentMsecProtocolsGiveTheSamePredictor
 // kernel's running integral.
 double fineGridResponse(ResponseFunction function, double start, double end, double value,
                         double t) {
-    const double from = std::max(start, t - headless::kKernelSeconds);
+    const double from = std::max(start, t - response::kKernelSeconds);
     const double to = std::min(end, t);
     if (to <= from) {
         return 0.0;
@@ -118,9 +118,9 @@ double fineGridResponse(ResponseFunction function, double start, double end, dou
     const int steps = 2 * static_cast<int>(std::ceil((to - from) / 0.005));
     const double h = (to - from) / steps;
     double sum =
-        headless::kernelValue(function, t - from) + headless::kernelValue(function, t - to);
+        response::kernelValue(function, t - from) + response::kernelValue(function, t - to);
     for (int i = 1; i < steps; ++i) {
-        sum += (i % 2 == 1 ? 4.0 : 2.0) * headless::kernelValue(function, t - (from + i * h));
+        sum += (i % 2 == 1 ? 4.0 : 2.0) * response::kernelValue(function, t - (from + i * h));
     }
     return value * sum * h / 3.0;
 }
@@ -164,7 +164,7 @@ TEST(DesignMatrix, ConvolvesAPredictorWithoutEventsAsOneBlockPerVolume) {
     matrix.convolve(*matrix.find("Written"), ResponseFunction::Boynton);
     for (int k = 0; k < 30; ++k) {
         EXPECT_NEAR(values[k],
-                    headless::blockResponse(ResponseFunction::Boynton, 0.0, 20.0, 1.0, 2.0 * k),
+                    response::blockResponse(ResponseFunction::Boynton, 0.0, 20.0, 1.0, 2.0 * k),
                     1e-6);
     }
 }

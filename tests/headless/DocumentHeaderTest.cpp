@@ -4,8 +4,8 @@
 
 #include <limits>
 
-#include "headless/formats/TimeCourse.h"
-#include "headless/formats/VolumeDocument.h"
+#include "formats/TimeCourse.h"
+#include "formats/VolumeDocument.h"
 #include "tests/support/DocumentBytes.h"
 #include "tests/support/TestSupport.h"
 
@@ -19,7 +19,7 @@ TEST(VolumeDocument, OpensAValidFileWithItsDimensionsAndVoxels) {
     TempDir dir;
     const std::string path = dir.file("anatomy.vmr");
     writeFile(path, testsupport::volumeDocumentBytes(4, 3, 2) + "trailing bytes are not read");
-    const auto read = headless::readVolumeDocument(path);
+    const auto read = formats::readVolumeDocument(path);
     ASSERT_TRUE(read.document) << read.error;
     EXPECT_EQ(read.document->dimX, 4);
     EXPECT_EQ(read.document->dimY, 3);
@@ -34,7 +34,7 @@ TEST(VolumeDocument, RefusesEveryTruncation) {
     const std::string whole = testsupport::volumeDocumentBytes(4, 3, 2);
     for (std::size_t length = 0; length < whole.size(); ++length) {
         writeFile(path, whole.substr(0, length));
-        const auto read = headless::readVolumeDocument(path);
+        const auto read = formats::readVolumeDocument(path);
         EXPECT_FALSE(read.document) << length << " bytes";
         const char* expected = length < 8 ? "ends inside its header" : "is too short";
         EXPECT_NE(read.error.find(expected), std::string::npos) << length << ": " << read.error;
@@ -46,11 +46,11 @@ TEST(VolumeDocument, RefusesADimensionBelowOneAndAMissingFile) {
     const std::string path = dir.file("anatomy.vmr");
     for (const auto& [x, y, z] : {std::tuple{0, 3, 2}, {4, -1, 2}, {4, 3, 0}}) {
         writeFile(path, testsupport::volumeDocumentBytes(x, y, z, 64));
-        const auto read = headless::readVolumeDocument(path);
+        const auto read = formats::readVolumeDocument(path);
         EXPECT_FALSE(read.document);
         EXPECT_NE(read.error.find("each must be at least 1"), std::string::npos) << read.error;
     }
-    EXPECT_EQ(headless::readVolumeDocument(dir.file("absent.vmr")).error,
+    EXPECT_EQ(formats::readVolumeDocument(dir.file("absent.vmr")).error,
               "cannot open the volume document " + dir.file("absent.vmr"));
 }
 
@@ -63,7 +63,7 @@ TEST(TimeCourseHeader, ReadsEveryFieldOfAValidHeader) {
     spec.volumes = 7;
     spec.repetitionTimeMs = 1500.0f;
     writeFile(path, testsupport::timeCourseBytes(spec));
-    const auto read = headless::readTimeCourseHeader(path);
+    const auto read = formats::readTimeCourseHeader(path);
     ASSERT_TRUE(read.header) << read.error;
     const auto& header = *read.header;
     EXPECT_EQ(header.fileVersion, 3);
@@ -90,7 +90,7 @@ TEST(TimeCourseHeader, RefusesEveryTruncationNamingWhereItEnds) {
     const std::string whole = testsupport::timeCourseBytes(spec);
     for (std::size_t length = 0; length < whole.size(); ++length) {
         writeFile(path, whole.substr(0, length));
-        const auto read = headless::readTimeCourseHeader(path);
+        const auto read = formats::readTimeCourseHeader(path);
         EXPECT_FALSE(read.header) << length << " bytes";
         const char* expected =
             length < header.size() ? "ends inside its header (at the " : "is too short";
@@ -99,7 +99,7 @@ TEST(TimeCourseHeader, RefusesEveryTruncationNamingWhereItEnds) {
     // Spot checks of the field named: file version, source run name, repetition time.
     const auto errorAt = [&](std::size_t length) {
         writeFile(path, whole.substr(0, length));
-        return headless::readTimeCourseHeader(path).error;
+        return formats::readTimeCourseHeader(path).error;
     };
     EXPECT_NE(errorAt(1).find("(at the file version)"), std::string::npos);
     EXPECT_NE(errorAt(5).find("(at the name of the source functional run)"), std::string::npos);
@@ -122,7 +122,7 @@ TEST_P(BadTimeCourseHeader, IsRefusedWithAClearMessage) {
     TempDir dir;
     const std::string path = dir.file("run.vtc");
     writeFile(path, testsupport::timeCourseBytes(GetParam().spec) + std::string(4096, '\0'));
-    const auto read = headless::readTimeCourseHeader(path);
+    const auto read = formats::readTimeCourseHeader(path);
     EXPECT_FALSE(read.header);
     EXPECT_NE(read.error.find(GetParam().message), std::string::npos) << read.error;
 }
@@ -159,7 +159,7 @@ TEST(TimeCourseHeader, SizesIntegerDataByTwoBytesPerValue) {
     TimeCourseSpec spec;
     spec.dataType = 1;
     writeFile(path, testsupport::timeCourseBytes(spec));
-    const auto read = headless::readTimeCourseHeader(path);
+    const auto read = formats::readTimeCourseHeader(path);
     ASSERT_TRUE(read.header) << read.error;
     EXPECT_EQ(read.header->dataSize(), 2u * 10u * 2u);
 }

@@ -6,13 +6,13 @@
 #include <algorithm>
 #include <filesystem>
 
-#include "headless/formats/ProtocolReader.h"
+#include "formats/ProtocolReader.h"
 
 namespace {
 
-using headless::parseProtocol;
-using headless::Protocol;
-using headless::TimeResolution;
+using formats::parseProtocol;
+using formats::Protocol;
+using formats::TimeResolution;
 
 struct ConditionExpectation {
     const char* name;
@@ -98,7 +98,7 @@ TEST_P(FixtureProtocol, ParsesWithTheRightCountsNamesIntervalsAndColours) {
     }
     const FixtureExpectation& expected = GetParam();
     const std::string path = (folder / expected.file).string();
-    const headless::ProtocolRead read = headless::readProtocolFile(path);
+    const formats::ProtocolRead read = formats::readProtocolFile(path);
     ASSERT_TRUE(read.protocol) << read.error;
     const Protocol& protocol = *read.protocol;
     EXPECT_EQ(protocol.fileName, path);
@@ -279,7 +279,7 @@ TEST(ProtocolReader, CountsLinesOfEveryLineEndAndBlankLine) {
 }
 
 TEST(ProtocolReader, NamesTheFileOfAMissingOrMalformedProtocol) {
-    EXPECT_EQ(headless::readProtocolFile("/nonexistent/task.prt").error,
+    EXPECT_EQ(formats::readProtocolFile("/nonexistent/task.prt").error,
               "cannot open the protocol /nonexistent/task.prt");
 }
 

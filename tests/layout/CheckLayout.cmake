@@ -9,15 +9,16 @@ set(layers
     "abi|"
     "text|"
     "paths|"
+    "response|"
+    "formats|"
     "host|abi text"
-    "designmatrix|abi host paths text"
-    "batch|abi designmatrix host paths text"
-    "plugin|abi batch designmatrix host paths text"
+    "designmatrix|abi host paths response text"
+    "batch|abi designmatrix host paths response text"
+    "plugin|abi batch designmatrix host paths response text"
     "plot|text"
-    "headless/formats|"
-    "headless|abi headless/formats"
-    "bids|abi designmatrix headless headless/formats host paths plot text"
-    "headless/program|abi batch bids designmatrix headless headless/formats host paths plot text"
+    "headless|abi formats response"
+    "bids|abi formats response text"
+    "headless/program|abi batch bids designmatrix formats headless host paths plot response text"
 )
 
 set(folders "")

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "designmatrix/ZTransform.h"
+#include "response/ZTransform.h"
 #include "tests/merge/MergeFixtures.h"
 #include "tests/support/TestSupport.h"
 #include "text/FormattedText.h"
@@ -12,7 +13,7 @@
 namespace {
 
 using designmatrix::DesignMatrixFile;
-using designmatrix::zTransformColumn;
+using response::zTransformColumn;
 
 using Entries = std::vector<std::string>;
 

@@ -1,18 +1,18 @@
 #include "tests/support/DocumentBytes.h"
 
-#include "headless/formats/TimeCourse.h"
-#include "headless/formats/VolumeDocument.h"
+#include "formats/TimeCourse.h"
+#include "formats/VolumeDocument.h"
 
 namespace testsupport {
 
 std::string volumeDocumentBytes(int dimX, int dimY, int dimZ, std::size_t voxelBytes) {
-    headless::VolumeDocument document;
+    formats::VolumeDocument document;
     document.fileVersion = 4;
     document.dimX = dimX;
     document.dimY = dimY;
     document.dimZ = dimZ;
     document.voxels.assign(voxelBytes, 0x40);
-    return headless::volumeDocumentBytes(document);
+    return formats::volumeDocumentBytes(document);
 }
 
 std::string volumeDocumentBytes(int dimX, int dimY, int dimZ) {
@@ -20,7 +20,7 @@ std::string volumeDocumentBytes(int dimX, int dimY, int dimZ) {
 }
 
 std::string timeCourseHeaderBytes(const TimeCourseSpec& spec) {
-    headless::TimeCourseHeader header;
+    formats::TimeCourseHeader header;
     header.fileVersion = spec.fileVersion;
     header.sourceRunName = spec.sourceRun;
     header.protocolNames = spec.protocols;
@@ -37,7 +37,7 @@ std::string timeCourseHeaderBytes(const TimeCourseSpec& spec) {
     header.leftRightConvention = 1;
     header.referenceSpace = 2;
     header.repetitionTimeMs = spec.repetitionTimeMs;
-    return headless::timeCourseHeaderBytes(header);
+    return formats::timeCourseHeaderBytes(header);
 }
 
 std::string timeCourseBytes(const TimeCourseSpec& spec) {

@@ -7,7 +7,7 @@
 #include <string>
 #include <string_view>
 
-namespace headless {
+namespace formats {
 
 inline void appendInt8(std::string& bytes, std::int8_t value) {
     bytes.push_back(static_cast<char>(value));
@@ -32,4 +32,4 @@ inline void appendText(std::string& bytes, std::string_view value) {
     bytes.push_back('\0');
 }
 
-}  // namespace headless
+}  // namespace formats

@@ -12,7 +12,7 @@
 #include <string>
 #include <vector>
 
-namespace headless {
+namespace formats {
 
 inline constexpr std::int16_t kTimeCourseVersion = 3;
 
@@ -56,4 +56,4 @@ TimeCourseRead readTimeCourseHeader(const std::string& path);
 // the voxel data follows them in the file.
 std::string timeCourseHeaderBytes(const TimeCourseHeader& header);
 
-}  // namespace headless
+}  // namespace formats

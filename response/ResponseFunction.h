@@ -6,7 +6,7 @@
 
 #include <vector>
 
-namespace headless {
+namespace response {
 
 enum class ResponseFunction {
     TwoGamma,  // g(t; 6, 1) - g(t; 16, 1) / 6, g the gamma density with shape a and scale b
@@ -31,4 +31,4 @@ std::vector<double> sampledKernel(ResponseFunction function, double stepSeconds)
 // v x (H(t - start) - H(t - end)), H the kernel's running integral.
 double blockResponse(ResponseFunction function, double start, double end, double value, double t);
 
-}  // namespace headless
+}  // namespace response

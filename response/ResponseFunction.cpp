@@ -1,9 +1,9 @@
-#include "headless/ResponseFunction.h"
+#include "response/ResponseFunction.h"
 
 #include <cmath>
 #include <numeric>
 
-namespace headless {
+namespace response {
 
 namespace {
 
@@ -120,4 +120,4 @@ double blockResponse(ResponseFunction function, double start, double end, double
     return value * (kernelIntegral(function, t - start) - kernelIntegral(function, t - end));
 }
 
-}  // namespace headless
+}  // namespace response

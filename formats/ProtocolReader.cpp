@@ -1,4 +1,4 @@
-#include "headless/formats/ProtocolReader.h"
+#include "formats/ProtocolReader.h"
 
 #include <algorithm>
 #include <cctype>
@@ -9,7 +9,7 @@
 #include <limits>
 #include <stdexcept>
 
-namespace headless {
+namespace formats {
 
 namespace {
 
@@ -314,4 +314,4 @@ ProtocolRead readProtocolFile(const std::string& path) {
     return result;
 }
 
-}  // namespace headless
+}  // namespace formats

@@ -1,13 +1,13 @@
-#include "headless/formats/TimeCourse.h"
+#include "formats/TimeCourse.h"
 
 #include <cmath>
 #include <filesystem>
 #include <fstream>
 
-#include "headless/formats/ByteReader.h"
-#include "headless/formats/ByteWriter.h"
+#include "formats/ByteReader.h"
+#include "formats/ByteWriter.h"
 
-namespace headless {
+namespace formats {
 
 namespace {
 
@@ -145,4 +145,4 @@ std::string timeCourseHeaderBytes(const TimeCourseHeader& header) {
     return bytes;
 }
 
-}  // namespace headless
+}  // namespace formats

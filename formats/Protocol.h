@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-namespace headless {
+namespace formats {
 
 enum class TimeResolution : std::int32_t {
     Volumes = 1,       // intervals in volumes, counted from 1, both ends included
@@ -39,4 +39,4 @@ struct Protocol {
     std::vector<ProtocolCondition> conditions;
 };
 
-}  // namespace headless
+}  // namespace formats

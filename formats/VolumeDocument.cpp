@@ -1,12 +1,12 @@
-#include "headless/formats/VolumeDocument.h"
+#include "formats/VolumeDocument.h"
 
 #include <filesystem>
 #include <fstream>
 
-#include "headless/formats/ByteReader.h"
-#include "headless/formats/ByteWriter.h"
+#include "formats/ByteReader.h"
+#include "formats/ByteWriter.h"
 
-namespace headless {
+namespace formats {
 
 VolumeDocumentRead readVolumeDocument(const std::string& path) {
     VolumeDocumentRead result;
@@ -69,4 +69,4 @@ std::string volumeDocumentBytes(const VolumeDocument& document) {
     return bytes;
 }
 
-}  // namespace headless
+}  // namespace formats

@@ -1,9 +1,9 @@
-#include "headless/formats/ByteReader.h"
+#include "formats/ByteReader.h"
 
 #include <bit>
 #include <utility>
 
-namespace headless {
+namespace formats {
 
 bool ByteReader::bytes(const char* field, unsigned char* target, std::size_t count) {
     if (!good()) {
@@ -61,4 +61,4 @@ bool ByteReader::text(const char* field, std::string& value) {
     return false;
 }
 
-}  // namespace headless
+}  // namespace formats

@@ -8,7 +8,7 @@
 #include <istream>
 #include <string>
 
-namespace headless {
+namespace formats {
 
 class ByteReader {
   public:
@@ -35,4 +35,4 @@ class ByteReader {
     std::string failedField_;
 };
 
-}  // namespace headless
+}  // namespace formats

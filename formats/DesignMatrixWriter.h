@@ -8,7 +8,7 @@
 #include <string>
 #include <string_view>
 
-namespace headless {
+namespace formats {
 
 // One predictor as the file holds it.
 struct DesignMatrixColumn {
@@ -26,4 +26,4 @@ std::string formatDesignMatrixFile(std::span<const DesignMatrixColumn> columns, 
 // Writes the text to path in text mode. False, with `error`, when the file cannot be written.
 bool writeDesignMatrixFile(const std::string& path, const std::string& text, std::string& error);
 
-}  // namespace headless
+}  // namespace formats

@@ -10,9 +10,9 @@
 #include <string_view>
 #include <vector>
 
-#include "headless/formats/Protocol.h"
+#include "formats/Protocol.h"
 
-namespace headless {
+namespace formats {
 
 struct ProtocolRead {
     std::optional<Protocol> protocol;
@@ -27,4 +27,4 @@ ProtocolRead parseProtocol(std::string_view text);
 // Reads and parses the file at path; the protocol's fileName is the path as given.
 ProtocolRead readProtocolFile(const std::string& path);
 
-}  // namespace headless
+}  // namespace formats

@@ -1,10 +1,10 @@
-#include "headless/formats/DesignMatrixWriter.h"
+#include "formats/DesignMatrixWriter.h"
 
 #include <algorithm>
 #include <cstdio>
 #include <fstream>
 
-namespace headless {
+namespace formats {
 
 namespace {
 
@@ -69,4 +69,4 @@ bool writeDesignMatrixFile(const std::string& path, const std::string& text, std
     return true;
 }
 
-}  // namespace headless
+}  // namespace formats

@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-namespace headless {
+namespace formats {
 
 struct VolumeDocument {
     std::string path;  // as opened
@@ -32,4 +32,4 @@ VolumeDocumentRead readVolumeDocument(const std::string& path);
 // be as many as the dimensions call for).
 std::string volumeDocumentBytes(const VolumeDocument& document);
 
-}  // namespace headless
+}  // namespace formats
