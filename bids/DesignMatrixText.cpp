@@ -1,75 +1,26 @@
 #include "bids/DesignMatrixText.h"
 
 #include <algorithm>
-#include <charconv>
-#include <cstdio>
+#include <vector>
+
+#include "formats/DesignMatrixWriter.h"
 
 namespace bids {
 
 namespace {
 
-void appendHeaderLine(std::string& text, const char* key, std::size_t value) {
-    char line[64];
-    std::snprintf(line, sizeof line, "%-25s%zu\n", key, value);
-    text += line;
-}
-
-// Ten significant digits, shortest form: exact enough to read back for any use of the file, and
-// short where the value is short (1, 0.5). The classic '.' whatever the locale.
-void appendValue(std::string& text, double value) {
-    char field[32];
-    const auto result = std::to_chars(field, field + sizeof field, value == 0.0 ? 0.0 : value,
-                                      std::chars_format::general, 10);
-    text.append(field, result.ptr);
-}
-
-// A double quote in a name would end it early when the file is read back.
-std::string quotable(const std::string& name) {
-    std::string result = name;
-    std::replace(result.begin(), result.end(), '"', '\'');
-    return result;
-}
-
-void appendRows(std::string& text, const Design& design, char separator) {
-    for (std::size_t k = 0; k < design.rows; ++k) {
-        for (std::size_t p = 0; p < design.predictors.size(); ++p) {
-            if (p > 0) {
-                text += separator;
-            }
-            appendValue(text, design.predictors[p].values[k]);
-        }
-        text += '\n';
-    }
-}
+constexpr auto kFormat = formats::NumberFormat::TenSignificantDigits;
 
 }  // namespace
 
 std::string designMatrixText(const Design& design) {
-    std::string text;
-    text.reserve(64 * design.predictors.size() + 12 * design.rows * design.predictors.size());
-    appendHeaderLine(text, "FileVersion:", 1);
-    text += '\n';
-    appendHeaderLine(text, "NrOfPredictors:", design.predictors.size());
-    appendHeaderLine(text, "NrOfDataPoints:", design.rows);
-    appendHeaderLine(text, "IncludesConstant:", design.constant ? 1 : 0);
-    appendHeaderLine(text, "FirstConfoundPredictor:", design.firstConfound());
-    text += '\n';
-    char field[48];
-    for (std::size_t p = 0; p < design.predictors.size(); ++p) {
-        const std::int32_t color = design.predictors[p].color;
-        std::snprintf(field, sizeof field, "%s%d %d %d", p == 0 ? "" : "   ", (color >> 16) & 0xFF,
-                      (color >> 8) & 0xFF, color & 0xFF);
-        text += field;
+    std::vector<formats::DesignMatrixColumn> columns;
+    columns.reserve(design.predictors.size());
+    for (const DesignPredictor& predictor : design.predictors) {
+        columns.push_back({predictor.name, predictor.color, {}, predictor.values});
     }
-    text += '\n';
-    for (std::size_t p = 0; p < design.predictors.size(); ++p) {
-        text += p == 0 ? "\"" : " \"";
-        text += quotable(design.predictors[p].name);
-        text += '"';
-    }
-    text += '\n';
-    appendRows(text, design, ' ');
-    return text;
+    return formats::formatDesignMatrixFile(columns, design.rows, design.constant ? 1 : 0,
+                                           design.firstConfound(), kFormat);
 }
 
 std::string designTableText(const Design& design) {
@@ -83,7 +34,15 @@ std::string designTableText(const Design& design) {
         text += name;
     }
     text += '\n';
-    appendRows(text, design, '\t');
+    for (std::size_t k = 0; k < design.rows; ++k) {
+        for (std::size_t p = 0; p < design.predictors.size(); ++p) {
+            if (p > 0) {
+                text += '\t';
+            }
+            formats::appendNumber(text, design.predictors[p].values[k], kFormat);
+        }
+        text += '\n';
+    }
     return text;
 }
 

@@ -5,6 +5,7 @@
 //
 //   sdmweaver_example_generator FOLDER [--text]
 
+#include <array>
 #include <cmath>
 #include <cstdint>
 #include <cstdio>
@@ -15,6 +16,7 @@
 #include <vector>
 
 #include "formats/ByteWriter.h"
+#include "formats/DesignMatrixWriter.h"
 #include "formats/TimeCourse.h"
 #include "formats/VolumeDocument.h"
 
@@ -128,65 +130,91 @@ double respiration(int k, double phase) {
            0.05 * std::sin(2.0 * std::numbers::pi * t / 17.0 + 3.0 * phase);
 }
 
-void writeHeader(std::FILE* out, int predictors, int points, int constant, int firstConfound) {
-    std::fprintf(out, "FileVersion:             1\n\n");
-    std::fprintf(out, "NrOfPredictors:          %d\n", predictors);
-    std::fprintf(out, "NrOfDataPoints:          %d\n", points);
-    std::fprintf(out, "IncludesConstant:        %d\n", constant);
-    std::fprintf(out, "FirstConfoundPredictor:  %d\n\n", firstConfound);
+// The header of a reference time course (*.rtc).
+std::string timeCourseHeader(int predictors, int points) {
+    char text[160];
+    std::snprintf(text, sizeof text,
+                  "FileVersion:     2\nType:            DesignMatrix\nNrOfPredictors:  %d\n"
+                  "NrOfDataPoints:  %d\n",
+                  predictors, points);
+    return text;
 }
 
-void writeTimeCourseHeader(std::FILE* out, int predictors, int points) {
-    std::fprintf(out, "FileVersion:     2\n");
-    std::fprintf(out, "Type:            DesignMatrix\n");
-    std::fprintf(out, "NrOfPredictors:  %d\n", predictors);
-    std::fprintf(out, "NrOfDataPoints:  %d\n", points);
-}
+constexpr std::array<const char*, 6> kMotionNames = {"Translation X [mm]", "Translation Y [mm]",
+                                                     "Translation Z [mm]", "Rotation X [deg]",
+                                                     "Rotation Y [deg]",   "Rotation Z [deg]"};
+constexpr std::array<std::int32_t, 6> kMotionColors = {0xFF0000, 0x00FF00, 0x0000FF,
+                                                       0xFFFF00, 0xFF00FF, 0x00FFFF};
 
-constexpr const char* kMotionNames =
-    "\"Translation X [mm]\" \"Translation Y [mm]\" \"Translation Z [mm]\" "
-    "\"Rotation X [deg]\" \"Rotation Y [deg]\" \"Rotation Z [deg]\"\n";
-
-bool writeMotion(const std::string& path, bool timeCourseLayout, int volumes, std::uint32_t seed) {
+bool writeText(const std::string& path, const std::string& text) {
     std::FILE* out = std::fopen(path.c_str(), "w");
     if (out == nullptr) {
         return false;
     }
-    if (timeCourseLayout) {
-        writeTimeCourseHeader(out, 6, volumes);
-    } else {
-        writeHeader(out, 6, volumes, 0, 1);
-        std::fprintf(out, "255 0 0   0 255 0   0 0 255   255 255 0   255 0 255   0 255 255\n");
-    }
-    std::fputs(kMotionNames, out);
-    for (const auto& row : motionEstimates(volumes, seed)) {
-        for (std::size_t j = 0; j < row.size(); ++j) {
-            std::fprintf(out, "%s%.6f", j == 0 ? "" : " ", row[j]);
+    const bool written = std::fputs(text.c_str(), out) >= 0;
+    return std::fclose(out) == 0 && written;
+}
+
+// A design matrix file as the host saves it, six decimals.
+bool writeDesignMatrix(const std::string& path,
+                       const std::vector<formats::DesignMatrixColumn>& columns, int volumes,
+                       int constant) {
+    return writeText(
+        path, formats::formatDesignMatrixFile(columns, static_cast<std::size_t>(volumes), constant,
+                                              1, formats::NumberFormat::SixDecimals));
+}
+
+bool writeMotion(const std::string& path, bool timeCourseLayout, int volumes, std::uint32_t seed) {
+    const std::vector<std::vector<double>> rows = motionEstimates(volumes, seed);
+    if (!timeCourseLayout) {
+        std::vector<std::vector<double>> values(6);
+        for (const auto& row : rows) {
+            for (std::size_t j = 0; j < 6; ++j) {
+                values[j].push_back(row[j]);
+            }
         }
-        std::fputc('\n', out);
+        std::vector<formats::DesignMatrixColumn> columns;
+        for (std::size_t j = 0; j < 6; ++j) {
+            columns.push_back({kMotionNames[j], kMotionColors[j], {}, values[j]});
+        }
+        return writeDesignMatrix(path, columns, volumes, 0);
     }
-    return std::fclose(out) == 0;
+    std::string text = timeCourseHeader(6, volumes);
+    for (std::size_t j = 0; j < 6; ++j) {
+        text += (j == 0 ? "\"" : " \"") + std::string(kMotionNames[j]) + '"';
+    }
+    text += '\n';
+    char field[64];
+    for (const auto& row : rows) {
+        for (std::size_t j = 0; j < row.size(); ++j) {
+            std::snprintf(field, sizeof field, "%s%.6f", j == 0 ? "" : " ", row[j]);
+            text += field;
+        }
+        text += '\n';
+    }
+    return writeText(path, text);
 }
 
 // One physiological predictor: in the time-course layout, or in the design-matrix layout with
 // a constant predictor after it.
 bool writePhysiology(const std::string& path, const char* name, double (*wave)(int, double),
                      double phase, bool timeCourseLayout, int volumes) {
-    std::FILE* out = std::fopen(path.c_str(), "w");
-    if (out == nullptr) {
-        return false;
-    }
-    if (timeCourseLayout) {
-        writeTimeCourseHeader(out, 1, volumes);
-        std::fprintf(out, "\"%s\"\n", name);
-    } else {
-        writeHeader(out, 2, volumes, 1, 1);
-        std::fprintf(out, "255 200 0   255 255 255\n\"%s\" \"Constant\"\n", name);
-    }
+    std::vector<double> values;
     for (int k = 0; k < volumes; ++k) {
-        std::fprintf(out, timeCourseLayout ? "%.6f\n" : "%.6f 1.000000\n", wave(k, phase));
+        values.push_back(wave(k, phase));
     }
-    return std::fclose(out) == 0;
+    if (!timeCourseLayout) {
+        const std::vector<double> ones(values.size(), 1.0);
+        return writeDesignMatrix(
+            path, {{name, 0xFFC800, {}, values}, {"Constant", 0xFFFFFF, {}, ones}}, volumes, 1);
+    }
+    std::string text = timeCourseHeader(1, volumes) + '"' + name + "\"\n";
+    char field[64];
+    for (const double value : values) {
+        std::snprintf(field, sizeof field, "%.6f\n", value);
+        text += field;
+    }
+    return writeText(path, text);
 }
 
 }  // namespace

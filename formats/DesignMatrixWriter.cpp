@@ -1,6 +1,7 @@
 #include "formats/DesignMatrixWriter.h"
 
 #include <algorithm>
+#include <charconv>
 #include <cstdio>
 #include <fstream>
 
@@ -8,22 +9,43 @@ namespace formats {
 
 namespace {
 
-void appendHeaderLine(std::string& text, const char* key, long value) {
+void appendHeaderLine(std::string& text, const char* key, std::size_t value) {
     char line[64];
-    std::snprintf(line, sizeof line, "%-25s%ld\n", key, value);
+    std::snprintf(line, sizeof line, "%-25s%zu\n", key, value);
     text += line;
 }
 
 }  // namespace
 
-std::string formatDesignMatrixFile(std::span<const DesignMatrixColumn> columns, int nrOfDataPoints,
-                                   int includesConstant, int firstConfound) {
+void appendNumber(std::string& text, double value, NumberFormat format) {
+    char field[32];
+    if (format == NumberFormat::SixDecimals) {
+        const int length = std::snprintf(field, sizeof field, "%.6f", value);
+        if (length > 0 && static_cast<std::size_t>(length) < sizeof field) {
+            text.append(field, static_cast<std::size_t>(length));
+        } else {
+            // Beyond 1e24 the field does not hold it: the whole text, grown to fit.
+            std::string wide(static_cast<std::size_t>(std::max(length, 0)) + 1, '\0');
+            std::snprintf(wide.data(), wide.size(), "%.6f", value);
+            text.append(wide.c_str());
+        }
+        return;
+    }
+    const auto result = std::to_chars(field, field + sizeof field, value == 0.0 ? 0.0 : value,
+                                      std::chars_format::general, 10);
+    text.append(field, result.ptr);
+}
+
+std::string formatDesignMatrixFile(std::span<const DesignMatrixColumn> columns,
+                                   std::size_t nrOfDataPoints, int includesConstant,
+                                   std::size_t firstConfound, NumberFormat format) {
     std::string text;
+    text.reserve(64 * columns.size() + 12 * nrOfDataPoints * columns.size());
     appendHeaderLine(text, "FileVersion:", 1);
     text += '\n';
-    appendHeaderLine(text, "NrOfPredictors:", static_cast<long>(columns.size()));
+    appendHeaderLine(text, "NrOfPredictors:", columns.size());
     appendHeaderLine(text, "NrOfDataPoints:", nrOfDataPoints);
-    appendHeaderLine(text, "IncludesConstant:", includesConstant);
+    appendHeaderLine(text, "IncludesConstant:", static_cast<std::size_t>(includesConstant));
     appendHeaderLine(text, "FirstConfoundPredictor:", firstConfound);
     text += '\n';
 
@@ -43,11 +65,12 @@ std::string formatDesignMatrixFile(std::span<const DesignMatrixColumn> columns, 
         text += '"';
     }
     text += '\n';
-    for (int k = 0; k < nrOfDataPoints; ++k) {
+    for (std::size_t k = 0; k < nrOfDataPoints; ++k) {
         for (std::size_t i = 0; i < columns.size(); ++i) {
-            std::snprintf(field, sizeof field, "%s%.6f", i == 0 ? "" : " ",
-                          static_cast<double>(columns[i].values[static_cast<std::size_t>(k)]));
-            text += field;
+            if (i > 0) {
+                text += ' ';
+            }
+            appendNumber(text, columns[i].at(k), format);
         }
         text += '\n';
     }

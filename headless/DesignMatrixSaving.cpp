@@ -33,12 +33,13 @@ std::string formatDesignMatrix(const DesignMatrix& matrix) {
     std::vector<formats::DesignMatrixColumn> columns;
     columns.reserve(predictors.size());
     for (const Predictor& predictor : predictors) {
-        columns.push_back({predictor.name, colorOf(predictor), predictor.values});
+        columns.push_back({predictor.name, colorOf(predictor), predictor.values, {}});
     }
     const int constant = includesConstant(predictors);
-    const auto count = static_cast<int>(predictors.size());
-    return formats::formatDesignMatrixFile(columns, matrix.nrOfVolumes(), constant,
-                                           constant == 1 ? count : count + 1);
+    const std::size_t count = predictors.size();
+    return formats::formatDesignMatrixFile(
+        columns, static_cast<std::size_t>(std::max(matrix.nrOfVolumes(), 0)), constant,
+        constant == 1 ? count : count + 1, formats::NumberFormat::SixDecimals);
 }
 
 bool saveDesignMatrix(const DesignMatrix& matrix, const std::string& path, std::string& error) {
