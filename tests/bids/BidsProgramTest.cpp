@@ -56,7 +56,9 @@ TEST_F(BidsProgram, HelpShowsEveryCommandAndOption) {
          {"sdmweaver events-to-prt EVENTS.tsv", "--min-duration MS", "--fixation NAME",
           "sdmweaver confounds-to-motion CONFOUNDS.tsv", "sdmweaver design --events EVENTS.tsv",
           "--slice-time-ref F", "--columns PATTERNS", "--derivative", "--tsv OUT.tsv",
-          "sdmweaver bids-list BIDS_DIR --task T", "--vtc PATTERN"}) {
+          "sdmweaver bids-list BIDS_DIR --task T", "--vtc PATTERN", "--modulation-na mean",
+          "--strategy simple|scrubbing|compcor", "--scrub N", "--n-compcor N|all",
+          "[--tr S | --bold BOLD.nii[.gz]]"}) {
         EXPECT_TRUE(contains(result.out, text)) << text;
     }
     const ProgramResult design = sdmweaver({"design", "--help"});
@@ -416,6 +418,79 @@ TEST_F(BidsProgram, BidsListNamesEveryBadFileWritesTheGoodRunsAndEndsWithThree) 
     EXPECT_TRUE(contains(fourth, "\nfaces\n0\n")) << fourth;  // empty in run 4
     EXPECT_TRUE(contains(first, "\n    3750     8750\n")) << first;
     EXPECT_TRUE(contains(fourth, "\n    6250    11250\n")) << fourth;
+}
+
+TEST_F(BidsProgram, ConfoundStrategiesFromTheCommandLine) {
+    writeFile(dir_.file("events.tsv"),
+              "onset\tduration\ttrial_type\tgain\n4\t10\tA\t1\n40\t10\tA\tn/a\n");
+    writeFile(dir_.file("confounds.tsv"),
+              testsupport::fmriprepConfounds({.volumes = 60, .motionJumps = {30}}));
+    const std::vector<std::string> base = {
+        "design", "--events",    "events.tsv",    "--tr", "2",      "--volumes",
+        "60",     "--confounds", "confounds.tsv", "-o",   "out.sdm"};
+    const auto design = [&](std::vector<std::string> more) {
+        more.insert(more.begin(), base.begin(), base.end());
+        return sdmweaver(more);
+    };
+    // The preset, with --wm-csf over it and a stricter threshold: volumes 30 (0.5 mm) and none
+    // else; --modulation-na mean lets the n/a through.
+    const ProgramResult scrubbing =
+        design({"--strategy", "scrubbing", "--wm-csf", "basic", "--fd-threshold", "0.4",
+                "--modulation", "gain", "--modulation-na", "mean"});
+    ASSERT_EQ(scrubbing.status, 0) << scrubbing.err;
+    const auto picked = columns("out.sdm");
+    for (const char* name : {"trans_x_derivative1_power2", "rot_z_power2", "csf", "white_matter",
+                             "cosine02", "motion_outlier_00"}) {
+        EXPECT_EQ(picked.count(name), 1U) << name;
+    }
+    EXPECT_EQ(picked.count("csf_power2"), 0U);
+    EXPECT_EQ(picked.count("motion_outlier_01"), 0U);
+    EXPECT_EQ(picked.size(),
+              1U + 24 + 2 + 3 + 1 + 1);  // A, motion, wm-csf, cosines, spike, constant
+    EXPECT_EQ(picked.at("motion_outlier_00")[30], 1.0);
+    EXPECT_TRUE(contains(scrubbing.err, "1 event of A with n/a in gain given the condition's mean"))
+        << scrubbing.err;
+
+    const std::vector<std::pair<std::vector<std::string>, std::string>> refused = {
+        {{"--n-compcor", "3", "--motion", "basic"}, "--n-compcor needs --compcor"},
+        {{"--motion", "all"}, "--motion takes basic, power2, derivatives or full, not 'all'"},
+        {{"--strategy", "aroma"}, "--strategy takes simple, scrubbing or compcor, not 'aroma'"},
+        {{"--fd-threshold", "0.3", "--motion", "basic"},
+         "--fd-threshold and --std-dvars-threshold need --scrub N"},
+        {{}, "--confounds needs --columns PATTERNS or a strategy"},
+        {{"--modulation", "gain", "--motion", "basic"},
+         "n/a for an event of A, whose other events have values (give --modulation-na mean"},
+    };
+    for (const auto& [more, message] : refused) {
+        const ProgramResult result = design(more);
+        EXPECT_EQ(result.status, 2) << result.err;
+        EXPECT_TRUE(contains(result.err, message)) << result.err;
+    }
+    const ProgramResult alone = sdmweaver({"design", "--events", "events.tsv", "--tr", "2",
+                                           "--volumes", "60", "--high-pass", "-o", "other.sdm"});
+    EXPECT_TRUE(contains(alone.err, "design: the confound strategy needs --confounds TSV"))
+        << alone.err;
+    EXPECT_FALSE(exists("other.sdm"));
+}
+
+TEST_F(BidsProgram, BidsListNeedsEachRunsTrToMoveItsEvents) {
+    namespace fs = std::filesystem;
+    fs::create_directories(dir_.path() / "raw" / "sub-01" / "func");
+    fs::create_directories(dir_.path() / "prep" / "sub-01" / "func");
+    writeFile(dir_.file("raw/sub-01/func/sub-01_task-faces_events.tsv"), kEvents);
+    writeFile(dir_.file("prep/sub-01/func/sub-01_task-faces_desc-confounds_timeseries.tsv"),
+              testsupport::fmriprepConfounds({.volumes = 64}));
+    const ProgramResult list =
+        sdmweaver({"bids-list", "raw", "--task", "faces", "--derivatives", "prep", "--out", "batch",
+                   "--vtc", dir_.file("batch/{sub}.vtc"), "--dummy", "2"});
+    EXPECT_EQ(list.status, 2) << list.err;
+    EXPECT_TRUE(contains(list.err,
+                         "sdmweaver: error: skipped sub-01_task-faces: no repetition "
+                         "time for sub-01_task-faces: no BOLD file or sidecar gives "
+                         "one, and --dummy or the slice-time reference moves its "
+                         "events by a number of volumes"))
+        << list.err;
+    EXPECT_FALSE(exists("batch"));
 }
 
 }  // namespace
