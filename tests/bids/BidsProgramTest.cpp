@@ -352,8 +352,9 @@ TEST_F(BidsProgram, ADatasetListedForTheBatchRunsThroughIt) {
     EXPECT_EQ(merged.count("faces"), 1U);
 }
 
-// Two runs with a bad file, one with a Windows-saved events file, and runs whose events name the
-// conditions in other orders; the TR from the raw sidecar, StartTime from fMRIPrep's.
+// Two runs with a bad file, one without a TR to move its events, one with a Windows-saved events
+// file, and runs whose events name the conditions in other orders; the TR from the raw sidecar,
+// StartTime from fMRIPrep's.
 TEST_F(BidsProgram, BidsListNamesEveryBadFileWritesTheGoodRunsAndEndsWithThree) {
     namespace fs = std::filesystem;
     const fs::path raw = dir_.path() / "raw";
@@ -362,7 +363,12 @@ TEST_F(BidsProgram, BidsListNamesEveryBadFileWritesTheGoodRunsAndEndsWithThree) 
     fs::create_directories(func);
     fs::create_directories(derived);
     writeFile((raw / "dataset_description.json").string(), R"({"Name": "t"})");
-    writeFile((raw / "task-faces_bold.json").string(), R"({"RepetitionTime": 2.5})");
+    writeFile((raw / "sub-01" / "sub-01_task-faces_bold.json").string(),
+              R"({"RepetitionTime": 2.5})");
+    fs::create_directories(raw / "sub-02" / "func");
+    writeFile((raw / "sub-02" / "func" / "sub-02_task-faces_events.tsv").string(), kEvents);
+    writeFile(dir_.file("fmriprep/sub-02_task-faces_desc-confounds_timeseries.tsv"),
+              testsupport::fmriprepConfounds({.volumes = 40}));
     const auto run = [](int r, const std::string& suffix) {
         return "sub-01_task-faces_run-" + std::to_string(r) + suffix;
     };
@@ -404,7 +410,12 @@ TEST_F(BidsProgram, BidsListNamesEveryBadFileWritesTheGoodRunsAndEndsWithThree) 
                                        "ends"))
         << list.err;
     EXPECT_TRUE(contains(list.err, "2 run(s) listed in")) << list.err;
-    EXPECT_TRUE(contains(list.err, "2 skipped (2 for a file that cannot be used)")) << list.err;
+    EXPECT_TRUE(contains(list.err,
+                         "sdmweaver: error: skipped sub-02_task-faces: no repetition "
+                         "time for sub-02_task-faces: no BOLD file or sidecar gives one, "
+                         "and --dummy or the slice-time reference moves its events"))
+        << list.err;
+    EXPECT_TRUE(contains(list.err, "3 skipped (3 for a file that cannot be used)")) << list.err;
     EXPECT_FALSE(exists("batch/" + run(2, ".prt")));
     EXPECT_FALSE(exists("batch/" + run(3, "_3DMC.sdm")));
     // One order for the task: houses, faces (run 1), chairs (run 3, read though left out). Every
@@ -425,72 +436,33 @@ TEST_F(BidsProgram, ConfoundStrategiesFromTheCommandLine) {
               "onset\tduration\ttrial_type\tgain\n4\t10\tA\t1\n40\t10\tA\tn/a\n");
     writeFile(dir_.file("confounds.tsv"),
               testsupport::fmriprepConfounds({.volumes = 60, .motionJumps = {30}}));
-    const std::vector<std::string> base = {
-        "design", "--events",    "events.tsv",    "--tr", "2",      "--volumes",
-        "60",     "--confounds", "confounds.tsv", "-o",   "out.sdm"};
     const auto design = [&](std::vector<std::string> more) {
-        more.insert(more.begin(), base.begin(), base.end());
+        more.insert(more.begin(), {"design", "--events", "events.tsv", "--tr", "2", "--volumes",
+                                   "60", "--confounds", "confounds.tsv", "-o", "out.sdm"});
         return sdmweaver(more);
     };
-    // The preset, with --wm-csf over it and a stricter threshold: volumes 30 (0.5 mm) and none
-    // else; --modulation-na mean lets the n/a through.
-    const ProgramResult scrubbing =
-        design({"--strategy", "scrubbing", "--wm-csf", "basic", "--fd-threshold", "0.4",
-                "--modulation", "gain", "--modulation-na", "mean"});
+    // The preset with --wm-csf over it: A, 24 motion, 2 wm-csf, 3 cosines, the spike at volume
+    // 30, the constant.
+    const ProgramResult scrubbing = design({"--strategy", "scrubbing", "--wm-csf", "basic",
+                                            "--modulation", "gain", "--modulation-na", "mean"});
     ASSERT_EQ(scrubbing.status, 0) << scrubbing.err;
     const auto picked = columns("out.sdm");
-    for (const char* name : {"trans_x_derivative1_power2", "rot_z_power2", "csf", "white_matter",
-                             "cosine02", "motion_outlier_00"}) {
-        EXPECT_EQ(picked.count(name), 1U) << name;
-    }
-    EXPECT_EQ(picked.count("csf_power2"), 0U);
-    EXPECT_EQ(picked.count("motion_outlier_01"), 0U);
-    EXPECT_EQ(picked.size(),
-              1U + 24 + 2 + 3 + 1 + 1);  // A, motion, wm-csf, cosines, spike, constant
+    EXPECT_EQ(picked.size(), 1U + 24 + 2 + 3 + 1 + 1);
+    EXPECT_EQ(picked.count("csf"), 1U);
     EXPECT_EQ(picked.at("motion_outlier_00")[30], 1.0);
-    EXPECT_TRUE(contains(scrubbing.err, "1 event of A with n/a in gain given the condition's mean"))
-        << scrubbing.err;
-
     const std::vector<std::pair<std::vector<std::string>, std::string>> refused = {
         {{"--n-compcor", "3", "--motion", "basic"}, "--n-compcor needs --compcor"},
-        {{"--motion", "all"}, "--motion takes basic, power2, derivatives or full, not 'all'"},
         {{"--strategy", "aroma"}, "--strategy takes simple, scrubbing or compcor, not 'aroma'"},
-        {{"--fd-threshold", "0.3", "--motion", "basic"},
-         "--fd-threshold and --std-dvars-threshold need --scrub N"},
+        {{"--fd-threshold", "0.3", "--motion", "all"},
+         "--motion takes basic, power2, derivatives or full, not 'all'"},
         {{}, "--confounds needs --columns PATTERNS or a strategy"},
-        {{"--modulation", "gain", "--motion", "basic"},
-         "n/a for an event of A, whose other events have values (give --modulation-na mean"},
+        {{"--modulation", "gain", "--high-pass"}, "(give --modulation-na mean"},
     };
     for (const auto& [more, message] : refused) {
         const ProgramResult result = design(more);
         EXPECT_EQ(result.status, 2) << result.err;
         EXPECT_TRUE(contains(result.err, message)) << result.err;
     }
-    const ProgramResult alone = sdmweaver({"design", "--events", "events.tsv", "--tr", "2",
-                                           "--volumes", "60", "--high-pass", "-o", "other.sdm"});
-    EXPECT_TRUE(contains(alone.err, "design: the confound strategy needs --confounds TSV"))
-        << alone.err;
-    EXPECT_FALSE(exists("other.sdm"));
-}
-
-TEST_F(BidsProgram, BidsListNeedsEachRunsTrToMoveItsEvents) {
-    namespace fs = std::filesystem;
-    fs::create_directories(dir_.path() / "raw" / "sub-01" / "func");
-    fs::create_directories(dir_.path() / "prep" / "sub-01" / "func");
-    writeFile(dir_.file("raw/sub-01/func/sub-01_task-faces_events.tsv"), kEvents);
-    writeFile(dir_.file("prep/sub-01/func/sub-01_task-faces_desc-confounds_timeseries.tsv"),
-              testsupport::fmriprepConfounds({.volumes = 64}));
-    const ProgramResult list =
-        sdmweaver({"bids-list", "raw", "--task", "faces", "--derivatives", "prep", "--out", "batch",
-                   "--vtc", dir_.file("batch/{sub}.vtc"), "--dummy", "2"});
-    EXPECT_EQ(list.status, 2) << list.err;
-    EXPECT_TRUE(contains(list.err,
-                         "sdmweaver: error: skipped sub-01_task-faces: no repetition "
-                         "time for sub-01_task-faces: no BOLD file or sidecar gives "
-                         "one, and --dummy or the slice-time reference moves its "
-                         "events by a number of volumes"))
-        << list.err;
-    EXPECT_FALSE(exists("batch"));
 }
 
 }  // namespace

@@ -7,10 +7,13 @@
 #include <cstring>
 #include <numbers>
 #include <random>
+#include <tuple>
 
 namespace testsupport {
 
 namespace {
+
+using Column = std::pair<std::string, std::vector<std::string>>;
 
 std::string number(double value) {
     char text[32];
@@ -18,28 +21,21 @@ std::string number(double value) {
     return text;
 }
 
-// A column with its derivative, square and squared derivative.
-void addExpanded(std::vector<std::string>& names, std::vector<std::vector<std::string>>& columns,
-                 const std::string& name, const std::vector<double>& values) {
-    std::vector<std::string> plain;
-    std::vector<std::string> derivative;
-    std::vector<std::string> power;
-    std::vector<std::string> derivativePower;
+// A column with its derivative, square and squared derivative, as fMRIPrep expands it.
+void addExpanded(std::vector<Column>& table, const std::string& name,
+                 const std::vector<double>& values) {
+    Column plain{name, {}};
+    Column derivative{name + "_derivative1", {}};
+    Column power{name + "_power2", {}};
+    Column both{name + "_derivative1_power2", {}};
     for (std::size_t k = 0; k < values.size(); ++k) {
-        plain.push_back(number(values[k]));
-        power.push_back(number(values[k] * values[k]));
         const double slope = k == 0 ? 0.0 : values[k] - values[k - 1];
-        derivative.push_back(k == 0 ? "n/a" : number(slope));
-        derivativePower.push_back(k == 0 ? "n/a" : number(slope * slope));
+        plain.second.push_back(number(values[k]));
+        power.second.push_back(number(values[k] * values[k]));
+        derivative.second.push_back(k == 0 ? "n/a" : number(slope));
+        both.second.push_back(k == 0 ? "n/a" : number(slope * slope));
     }
-    for (const auto& [suffix, column] :
-         {std::pair<const char*, std::vector<std::string>*>{"", &plain},
-          {"_derivative1", &derivative},
-          {"_power2", &power},
-          {"_derivative1_power2", &derivativePower}}) {
-        names.push_back(name + suffix);
-        columns.push_back(*column);
-    }
+    table.insert(table.end(), {plain, derivative, power, both});
 }
 
 }  // namespace
@@ -68,112 +64,68 @@ std::vector<std::string> expandedNames(const std::vector<std::string>& names,
 std::string fmriprepConfounds(const ConfoundsSpec& spec) {
     std::mt19937 random(spec.seed);
     std::normal_distribution<double> normal(0.0, 1.0);
-    const std::size_t n = spec.volumes;
-    const auto has = [](const std::vector<std::size_t>& list, std::size_t k) {
+    const auto draw = [&] { return std::clamp(normal(random), -2.5, 2.5); };
+    const auto in = [](const std::vector<std::size_t>& list, std::size_t k) {
         return std::find(list.begin(), list.end(), k) != list.end();
     };
-
-    // Motion: slow random walks in mm and radians, a persistent step of 1.2 mm at each jump.
-    std::vector<std::vector<double>> motion(6, std::vector<double>(n, 0.0));
-    for (std::size_t k = 1; k < n; ++k) {
-        for (std::size_t p = 0; p < 6; ++p) {
-            const double step = p < 3 ? 0.02 : 0.0003;  // mm; radians (0.015 mm at 50 mm)
-            motion[p][k] = motion[p][k - 1] + step * std::clamp(normal(random), -2.5, 2.5);
-        }
-        if (has(spec.motionJumps, k)) {
-            motion[0][k] += 1.2;
-        }
-    }
-    std::vector<std::string> names;
-    std::vector<std::vector<std::string>> columns;
-    const auto signal = [&](double level, double spread) {
+    const std::size_t n = spec.volumes;
+    std::vector<Column> table;
+    for (const auto& [name, level, spread] : {std::tuple{"global_signal", 600.0, 4.0},
+                                              {"csf", 800.0, 9.0},
+                                              {"white_matter", 550.0, 3.0}}) {
         std::vector<double> values(n);
         for (double& value : values) {
-            value = level + spread * normal(random);
+            value = level + spread * draw();
         }
-        return values;
-    };
-    addExpanded(names, columns, "global_signal", signal(600.0, 4.0));
-    addExpanded(names, columns, "csf", signal(800.0, 9.0));
-    addExpanded(names, columns, "white_matter", signal(550.0, 3.0));
-
-    std::vector<std::string> stdDvars;
-    std::vector<std::string> dvars;
-    std::vector<std::string> framewise;
-    std::vector<std::string> rmsd;
-    for (std::size_t k = 0; k < n; ++k) {
-        if (k == 0) {
-            for (auto* column : {&stdDvars, &dvars, &framewise, &rmsd}) {
-                column->push_back("n/a");
-            }
-            continue;
-        }
-        const double standardised =
-            has(spec.dvarsSpikes, k) ? 2.4 : 1.0 + 0.1 * std::clamp(normal(random), -3.0, 3.0);
-        stdDvars.push_back(number(standardised));
-        dvars.push_back(number(18.0 * standardised));
+        addExpanded(table, name, values);
+    }
+    // Motion: random walks in mm and radians (0.0003 rad is 0.015 mm at 50 mm), a step of 1.2 mm
+    // that stays at each jump.
+    std::vector<std::vector<double>> motion(6, std::vector<double>(n, 0.0));
+    Column stdDvars{"std_dvars", {"n/a"}};
+    Column framewise{"framewise_displacement", {"n/a"}};
+    for (std::size_t k = 1; k < n; ++k) {
         double displacement = 0.0;
         for (std::size_t p = 0; p < 6; ++p) {
+            motion[p][k] = motion[p][k - 1] + (p < 3 ? 0.02 : 0.0003) * draw() +
+                           (p == 0 && in(spec.motionJumps, k) ? 1.2 : 0.0);
             displacement += std::fabs(motion[p][k] - motion[p][k - 1]) * (p < 3 ? 1.0 : 50.0);
         }
-        framewise.push_back(number(displacement));
-        rmsd.push_back(number(0.8 * displacement));
+        framewise.second.push_back(number(displacement));
+        stdDvars.second.push_back(number(in(spec.dvarsSpikes, k) ? 2.4 : 1.0 + 0.1 * draw()));
     }
-    for (const auto& [name, column] :
-         {std::pair<const char*, std::vector<std::string>*>{"std_dvars", &stdDvars},
-          {"dvars", &dvars},
-          {"framewise_displacement", &framewise},
-          {"rmsd", &rmsd}}) {
-        names.push_back(name);
-        columns.push_back(*column);
-    }
-    const auto components = [&](const char* prefix, std::size_t count) {
+    table.insert(table.end(), {stdDvars, framewise});
+    const auto numbered = [&](const char* prefix, std::size_t count, auto value) {
         for (std::size_t c = 0; c < count; ++c) {
-            char name[40];
+            char name[48];
             std::snprintf(name, sizeof name, "%s%02zu", prefix, c);
-            names.push_back(name);
-            std::vector<std::string> column;
+            Column column{name, {}};
             for (std::size_t k = 0; k < n; ++k) {
-                column.push_back(number(0.1 * normal(random)));
+                column.second.push_back(value(c, k));
             }
-            columns.push_back(column);
+            table.push_back(column);
         }
     };
-    components("t_comp_cor_", spec.tCompCor);
-    components("a_comp_cor_", spec.aCompCor);
-    for (std::size_t c = 0; c < spec.cosines; ++c) {
-        char name[32];
-        std::snprintf(name, sizeof name, "cosine%02zu", c);
-        names.push_back(name);
-        std::vector<std::string> column;
-        for (std::size_t k = 0; k < n; ++k) {
-            column.push_back(number(std::sqrt(2.0 / static_cast<double>(n)) *
-                                    std::cos(std::numbers::pi * (static_cast<double>(k) + 0.5) *
-                                             static_cast<double>(c + 1) / static_cast<double>(n))));
-        }
-        columns.push_back(column);
-    }
-    for (std::size_t c = 0; c < spec.nonSteady; ++c) {
-        char name[48];
-        std::snprintf(name, sizeof name, "non_steady_state_outlier%02zu", c);
-        names.push_back(name);
-        std::vector<std::string> column(n, "0");
-        column[c] = "1";
-        columns.push_back(column);
-    }
+    const auto component = [&](std::size_t, std::size_t) { return number(0.1 * draw()); };
+    numbered("t_comp_cor_", spec.tCompCor, component);
+    numbered("a_comp_cor_", spec.aCompCor, component);
+    numbered("cosine", spec.cosines, [n](std::size_t c, std::size_t k) {
+        const auto length = static_cast<double>(n);
+        return number(std::sqrt(2.0 / length) *
+                      std::cos(std::numbers::pi * (static_cast<double>(k) + 0.5) *
+                               static_cast<double>(c + 1) / length));
+    });
+    numbered("non_steady_state_outlier", spec.nonSteady,
+             [](std::size_t c, std::size_t k) { return std::string(c == k ? "1" : "0"); });
     const char* motionNames[] = {"trans_x", "trans_y", "trans_z", "rot_x", "rot_y", "rot_z"};
     for (std::size_t p = 0; p < 6; ++p) {
-        addExpanded(names, columns, motionNames[p], motion[p]);
+        addExpanded(table, motionNames[p], motion[p]);
     }
 
     std::string text;
-    for (std::size_t c = 0; c < names.size(); ++c) {
-        text += (c == 0 ? "" : "\t") + names[c];
-    }
-    text += '\n';
-    for (std::size_t k = 0; k < n; ++k) {
-        for (std::size_t c = 0; c < columns.size(); ++c) {
-            text += (c == 0 ? "" : "\t") + columns[c][k];
+    for (std::size_t row = 0; row <= n; ++row) {
+        for (std::size_t c = 0; c < table.size(); ++c) {
+            text += (c == 0 ? "" : "\t") + (row == 0 ? table[c].first : table[c].second[row - 1]);
         }
         text += '\n';
     }

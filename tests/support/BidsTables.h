@@ -22,10 +22,10 @@ struct ConfoundsSpec {
 };
 
 // The table in today's column names: global_signal csf white_matter (each with its three
-// expansions), std_dvars dvars framewise_displacement rmsd, the CompCor and cosine columns,
+// expansions), std_dvars framewise_displacement, the CompCor and cosine columns,
 // the non-steady-state columns, then the motion with its expansions; n/a in the first row of
 // derivatives, framewise displacement and std_dvars. Apart from the jumps, framewise
-// displacement stays under 0.3 mm and std_dvars under 1.4.
+// displacement stays under 0.3 mm and std_dvars under 1.3.
 std::string fmriprepConfounds(const ConfoundsSpec& spec);
 
 // The names a --motion, --wm-csf or --global-signal expansion picks ("basic", "power2",
