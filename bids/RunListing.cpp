@@ -13,6 +13,7 @@
 #include "bids/Inheritance.h"
 #include "bids/InputError.h"
 #include "bids/MotionFile.h"
+#include "bids/NiftiHeader.h"
 #include "bids/ProtocolText.h"
 #include "bids/RunTiming.h"
 
@@ -211,8 +212,17 @@ ReadRun readRun(const ListingRequest& request, const std::string& runName, const
     if (run.preprocessedSidecar) {
         sidecars.push_back(*run.preprocessedSidecar);
     }
-    const std::optional<std::string> bold =
-        run.bold ? std::optional<std::string>(run.bold->generic_string()) : std::nullopt;
+    std::optional<std::string> bold;
+    if (run.bold) {
+        // A BOLD file not fetched (a dangling link of a data store) leaves the sidecars.
+        try {
+            readNiftiHeader(run.bold->generic_string());
+            bold = run.bold->generic_string();
+        } catch (const InputError& error) {
+            notes.push_back(std::string("warning: ") + error.what() + "; the timing of " + runName +
+                            " comes from its sidecars alone");
+        }
+    }
     const RunTiming timing = runTiming(bold, sidecars, notes);
     const bool moved = request.dummies > 0 || request.sliceReference.value_or(0.0) > 0.0 ||
                        (!request.sliceReference && timing.startTime.value_or(0.0) > 0.0);

@@ -392,6 +392,7 @@ TEST_F(BidsProgram, BidsListNamesEveryBadFileWritesTheGoodRunsAndEndsWithThree) 
         writeFile((derived / run(r, "_space-MNI152NLin2009cAsym_desc-preproc_bold.json")).string(),
                   R"({"RepetitionTime": 2.5, "StartTime": 1.25})");
     }
+    writeFile((func / run(1, "_bold.nii")).string(), "");  // not fetched: the sidecars serve
     const ProgramResult list =
         sdmweaver({"bids-list", "raw", "--task", "faces", "--derivatives", "fmriprep", "--out",
                    "batch", "--vtc", dir_.file("batch/{run}.vtc"), "--dummy", "2"});
@@ -414,6 +415,8 @@ TEST_F(BidsProgram, BidsListNamesEveryBadFileWritesTheGoodRunsAndEndsWithThree) 
                          "sdmweaver: error: skipped sub-02_task-faces: no repetition "
                          "time for sub-02_task-faces: no BOLD file or sidecar gives one, "
                          "and --dummy or the slice-time reference moves its events"))
+        << list.err;
+    EXPECT_TRUE(contains(list.err, "; the timing of " + run(1, "") + " comes from its sidecars"))
         << list.err;
     EXPECT_TRUE(contains(list.err, "3 skipped (3 for a file that cannot be used)")) << list.err;
     EXPECT_FALSE(exists("batch/" + run(2, ".prt")));
