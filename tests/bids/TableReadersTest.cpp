@@ -72,23 +72,17 @@ INSTANTIATE_TEST_SUITE_P(
                      "the file holds a header line but no events"}));
 
 TEST(EventsFile, AByteOrderMarkAndCrLfLineEndsReadAsTheSameTableWithOneNote) {
-    const std::string plain = "onset\tduration\ttrial_type\n1\t2\tA\n3.5\tn/a\tB\n\n";
-    const bids::EventsFile original = bids::parseEventsFile("plain.tsv", plain);
-    EXPECT_FALSE(original.table.readingNote());
-    std::string crLf;
-    for (const char c : plain) {
-        crLf += c == '\n' ? std::string("\r\n") : std::string(1, c);
-    }
+    EXPECT_FALSE(bids::parseEventsFile("plain.tsv", "onset\tduration\n1\t2\n").table.readingNote());
     for (const auto& [text, note] :
-         {std::pair<std::string, std::string>{"\xEF\xBB\xBF" + plain,
-                                              "past a UTF-8 byte-order mark"},
-          {crLf, "with CR LF line ends"},
-          {"\xEF\xBB\xBF" + crLf, "past a UTF-8 byte-order mark and with CR LF line ends"}}) {
+         {std::pair<std::string, std::string>{
+              "\xEF\xBB\xBFonset\tduration\ttrial_type\n1\t2\tA\n3.5\tn/a\tB\n",
+              "past a UTF-8 byte-order mark"},
+          {"onset\tduration\ttrial_type\r\n1\t2\tA\n3.5\tn/a\tB\r\n\r\n",
+           "with CR LF line ends"}}) {
         const bids::EventsFile file = bids::parseEventsFile("saved.tsv", text);
-        EXPECT_EQ(file.table.header(), original.table.header());
-        ASSERT_EQ(file.events.size(), 2U);
-        EXPECT_EQ(file.events[1].onset, 3.5);
-        EXPECT_EQ(file.conditions, original.conditions);
+        EXPECT_EQ(file.table.header().front(), "onset");
+        EXPECT_EQ(file.conditions, (std::vector<std::string>{"A", "B"}));
+        EXPECT_EQ(file.table.cell(1, 2), "B");
         EXPECT_EQ(file.table.readingNote().value_or(""), "saved.tsv: read " + note);
     }
 }
