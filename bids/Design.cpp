@@ -56,37 +56,49 @@ std::vector<StimulusEvent> stimuli(const std::vector<const Event*>& events,
 
 // The modulation amplitudes of a condition's events: their values less the condition's mean.
 // None (with a note) when the condition has no value or they are all the same.
+// With `naMean`, an event of n/a among values takes the condition's mean: after centring it
+// adds nothing, and it keeps its place among the condition's events.
 std::optional<std::vector<double>> modulationAmplitudes(
     const EventsFile& file, const ConditionEvents& condition,
-    const std::vector<std::optional<double>>& values, const std::string& column,
+    const std::vector<std::optional<double>>& values, const std::string& column, bool naMean,
     std::vector<std::string>& notes) {
     std::vector<double> amplitudes;
     const Event* missing = nullptr;
+    std::size_t missingCount = 0;
+    double mean = 0.0;
+    std::size_t valued = 0;
     for (const Event* event : condition.events) {
         const std::optional<double>& value =
             values[static_cast<std::size_t>(event - file.events.data())];
         if (value) {
-            amplitudes.push_back(*value);
-        } else if (missing == nullptr) {
-            missing = event;
+            mean += *value;
+            ++valued;
+        } else {
+            missing = missing == nullptr ? event : missing;
+            ++missingCount;
         }
     }
-    if (amplitudes.empty()) {
+    if (valued == 0) {
         notes.push_back("no modulation of " + condition.name + ": its events have n/a in " +
                         column);
         return std::nullopt;
     }
-    if (missing != nullptr) {
+    if (missing != nullptr && !naMean) {
         throw InputError(cellPlace(file.table.path(), missing->row, column) + ": n/a for an " +
-                         "event of " + condition.name + ", whose other events have values");
+                         "event of " + condition.name +
+                         ", whose other events have values (give --modulation-na mean to give "
+                         "such events the condition's mean)");
     }
-    double mean = 0.0;
-    for (double value : amplitudes) {
-        mean += value;
+    mean /= static_cast<double>(valued);
+    if (missingCount > 0) {
+        notes.push_back(file.table.path() + ": " + plural(missingCount, "event", "events") +
+                        " of " + condition.name + " with n/a in " + column +
+                        " given the condition's mean (--modulation-na mean)");
     }
-    mean /= static_cast<double>(amplitudes.size());
-    for (double& value : amplitudes) {
-        value -= mean;
+    for (const Event* event : condition.events) {
+        const std::optional<double>& value =
+            values[static_cast<std::size_t>(event - file.events.data())];
+        amplitudes.push_back(value ? *value - mean : 0.0);
     }
     if (allZero(amplitudes)) {
         notes.push_back("no modulation of " + condition.name + ": " + column +
@@ -99,6 +111,9 @@ std::optional<std::vector<double>> modulationAmplitudes(
 void addConfounds(const DesignRequest& request, Design& design, std::vector<std::string>& notes) {
     const std::string& path = *request.confoundsPath;
     const TsvTable table = readConfoundsFile(path);
+    if (table.readingNote()) {
+        notes.push_back(*table.readingNote());
+    }
     const auto volumes = static_cast<std::size_t>(request.timing.volumes);
     if (table.rowCount() != volumes) {
         throw InputError(path + ": " + plural(table.rowCount(), "row", "rows") +
@@ -114,7 +129,15 @@ void addConfounds(const DesignRequest& request, Design& design, std::vector<std:
     }
     std::size_t cells = 0;
     std::size_t columns = 0;
+    const StrategyColumns strategy =
+        strategyColumns(table, request.strategy, request.dummies, notes);
+    std::vector<std::size_t> picked = strategy.columns;
     for (const std::size_t column : pickColumns(table, request.confoundPatterns)) {
+        if (std::find(picked.begin(), picked.end(), column) == picked.end()) {
+            picked.push_back(column);
+        }
+    }
+    for (const std::size_t column : picked) {
         ConfoundColumn confound = confoundColumn(table, column, request.dummies);
         if (confound.leadingMissing > 0) {
             cells += confound.leadingMissing;
@@ -129,6 +152,12 @@ void addConfounds(const DesignRequest& request, Design& design, std::vector<std:
         design.predictors.push_back({confound.name, kConfoundColor, std::move(confound.values)});
         ++design.confounds;
     }
+    for (std::size_t i = 0; i < strategy.censored.size(); ++i) {
+        std::vector<double> spike(design.rows, 0.0);
+        spike[strategy.censored[i]] = 1.0;
+        design.predictors.push_back({spikeColumnName(i), kConfoundColor, std::move(spike)});
+        ++design.confounds;
+    }
     if (cells > 0) {
         notes.push_back(path + ": n/a in the first rows of " +
                         plural(columns, "confound column", "confound columns") + ": " +
@@ -140,8 +169,15 @@ void addConfounds(const DesignRequest& request, Design& design, std::vector<std:
 
 Design buildDesign(const DesignRequest& request, std::vector<std::string>& notes) {
     const EventsFile file = readEventsFile(request.eventsPath);
+    if (file.table.readingNote()) {
+        notes.push_back(*file.table.readingNote());
+    }
     const auto volumes =
         static_cast<std::size_t>(std::max<std::int64_t>(request.timing.volumes, 0));
+    if (const auto past =
+            eventsPastRunEnd(file, request.timing.volumes, request.timing.repetitionTime)) {
+        notes.push_back(*past);
+    }
     if (request.dummies >= volumes) {
         throw InputError("--dummy " + std::to_string(request.dummies) +
                          " leaves none of the run's " + plural(volumes, "volume", "volumes"));
@@ -187,8 +223,8 @@ Design buildDesign(const DesignRequest& request, std::vector<std::string>& notes
     if (request.modulation) {
         const std::vector<std::optional<double>> values = eventValues(file, *request.modulation);
         for (std::size_t c = 0; c < conditions.size(); ++c) {
-            const auto amplitudes =
-                modulationAmplitudes(file, conditions[c], values, *request.modulation, notes);
+            const auto amplitudes = modulationAmplitudes(
+                file, conditions[c], values, *request.modulation, request.modulationNaMean, notes);
             if (amplitudes) {
                 design.predictors.push_back(
                     {conditions[c].name + " x " + *request.modulation, conditionColor(c),

@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "bids/ConfoundStrategy.h"
 #include "bids/RunTiming.h"
 #include "response/ResponseFunction.h"
 
@@ -23,9 +24,11 @@ struct DesignRequest {
     response::ResponseFunction function = response::ResponseFunction::TwoGamma;
     bool derivatives = false;
     std::optional<std::string> modulation;  // the events column whose values modulate
+    bool modulationNaMean = false;          // an n/a among values takes its condition's mean
     std::optional<std::string> confoundsPath;
+    ConfoundStrategy strategy;  // its columns first, then those of the patterns
     std::vector<std::string> confoundPatterns;
-    bool zTransform = false;  // z-transform the confound columns
+    bool zTransform = false;  // z-transform the confound columns (the spike columns stay 0/1)
 };
 
 struct DesignPredictor {

@@ -1,6 +1,7 @@
 #include "bids/EventsFile.h"
 
 #include <algorithm>
+#include <cstdio>
 
 #include "bids/InputError.h"
 
@@ -74,6 +75,29 @@ std::vector<std::optional<double>> eventValues(const EventsFile& file, std::stri
         values.push_back(file.table.optionalNumber(event.row, *index));
     }
     return values;
+}
+
+std::optional<std::string> eventsPastRunEnd(const EventsFile& file, std::int64_t volumes,
+                                            double repetitionTime) {
+    const double end = static_cast<double>(volumes) * repetitionTime;
+    std::size_t past = 0;
+    const Event* first = nullptr;
+    for (const Event& event : file.events) {
+        if (event.onset >= end) {
+            ++past;
+            first = first == nullptr ? &event : first;
+        }
+    }
+    if (past == 0) {
+        return std::nullopt;
+    }
+    char text[160];
+    std::snprintf(text, sizeof text,
+                  "%zu event(s) start at or after the run's end (%lld volumes x %.9g s = %.9g s); "
+                  "the first at ",
+                  past, static_cast<long long>(volumes), repetitionTime, end);
+    return "warning: " + file.table.path() + ": " + text + rowPlace("", first->row).substr(2) +
+           ": they add nothing to the run's predictors";
 }
 
 }  // namespace bids

@@ -4,6 +4,7 @@
 // seconds, and its condition from trial_type.
 
 #include <cstddef>
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -40,5 +41,10 @@ EventsFile parseEventsFile(std::string path, std::string text);
 // Values of a free column for each event: none for n/a; InputError naming file, row and column
 // for a missing column or a value that is not a number.
 std::vector<std::optional<double>> eventValues(const EventsFile& file, std::string_view column);
+
+// The warning for events that start at or after the run's end (`volumes` x `repetitionTime`
+// seconds on the events' clock); none when no event does.
+std::optional<std::string> eventsPastRunEnd(const EventsFile& file, std::int64_t volumes,
+                                            double repetitionTime);
 
 }  // namespace bids

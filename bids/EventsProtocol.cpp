@@ -26,9 +26,9 @@ std::int32_t milliseconds(const EventsFile& file, const Event& event, double sec
 // The interval of one event in milliseconds.
 std::pair<std::int32_t, std::int32_t> intervalOf(const EventsFile& file, const Event& event,
                                                  const ProtocolRequest& request) {
-    const std::int32_t start = milliseconds(file, event, event.onset);
-    std::int32_t end =
-        event.duration ? milliseconds(file, event, event.onset + *event.duration) : start;
+    const double onset = event.onset - request.shiftSeconds;
+    const std::int32_t start = milliseconds(file, event, onset);
+    std::int32_t end = event.duration ? milliseconds(file, event, onset + *event.duration) : start;
     if (request.minimumDurationMs) {
         if (static_cast<double>(start) + *request.minimumDurationMs > kLargestMs) {
             throw InputError(rowPlace(file.table.path(), event.row) +
@@ -113,12 +113,14 @@ formats::Protocol protocolFromEvents(const EventsFile& file, const ProtocolReque
         std::filesystem::path(file.table.path()).filename().replace_extension().string();
     protocol.parametricWeights = request.modulation ? 1 : 0;
 
-    const std::vector<std::string>& names = request.conditions.value_or(file.conditions);
+    const std::vector<std::string>& names =
+        request.conditions ? *request.conditions : request.taskConditions.value_or(file.conditions);
     std::vector<std::optional<double>> values;
     if (request.modulation) {
         values = eventValues(file, *request.modulation);
     }
     std::size_t used = 0;
+    std::size_t early = 0;  // intervals that start before 0
     for (std::size_t c = 0; c < names.size(); ++c) {
         std::vector<const Event*> events;
         for (const Event& event : file.events) {
@@ -133,14 +135,15 @@ formats::Protocol protocolFromEvents(const EventsFile& file, const ProtocolReque
             const auto [start, end] = intervalOf(file, *event, request);
             condition.starts.push_back(start);
             condition.ends.push_back(end);
+            early += start < 0 ? 1U : 0U;
         }
         if (request.modulation && !events.empty()) {
             condition.weights =
                 weightsOf(file, events, values, names[c], *request.modulation, notes);
         }
         if (events.empty()) {
-            notes.push_back("warning: " + file.table.path() + " has no event of condition " +
-                            names[c] + "; it stays empty");
+            notes.push_back((request.conditions ? "warning: " : "") + file.table.path() +
+                            " has no event of condition " + names[c] + "; it stays empty");
         }
         used += events.size();
         protocol.conditions.push_back(std::move(condition));
@@ -153,6 +156,11 @@ formats::Protocol protocolFromEvents(const EventsFile& file, const ProtocolReque
     if (file.untyped > 0) {
         notes.push_back(file.table.path() + ": " + std::to_string(file.untyped) +
                         " event(s) without trial_type (n/a) left out");
+    }
+    if (early > 0) {
+        notes.push_back(file.table.path() + ": " + std::to_string(early) +
+                        " interval(s) start before the first volume kept and keep their negative "
+                        "start; the host integrates them");
     }
     if (request.fixation) {
         protocol.conditions.insert(

@@ -21,13 +21,20 @@ struct ProtocolRequest {
     std::optional<std::string> modulation;
     // The length in milliseconds of an event shorter than this (zero and n/a included).
     std::optional<int> minimumDurationMs;
+    // Every event moves this many seconds earlier: (dummies + slice-time reference) x TR, so
+    // that the host's volume k at k x TR is the run's volume k + dummies at its reference time.
+    // An interval moved before 0 keeps its negative start.
+    double shiftSeconds = 0.0;
+    // The conditions of every run of the task, in one order, for a run without --conditions:
+    // those the run lacks stay empty without a warning.
+    std::optional<std::vector<std::string>> taskConditions;
 };
 
 // The protocol. A picked condition without events is kept empty with a warning in `notes`.
 // InputError naming file and row for an event of zero or n/a duration without
 // minimumDurationMs, a time beyond the protocol's range, or a modulation with n/a beside values
-// in one condition.
+// in one condition. Intervals that start before 0 are counted in a note.
 formats::Protocol protocolFromEvents(const EventsFile& file, const ProtocolRequest& request,
-                                     std::vector<std::string>& notes);
+                                      std::vector<std::string>& notes);
 
 }  // namespace bids

@@ -13,7 +13,9 @@
 #include "bids/Inheritance.h"
 #include "bids/InputError.h"
 #include "bids/MotionFile.h"
+#include "bids/NiftiHeader.h"
 #include "bids/ProtocolText.h"
+#include "bids/RunTiming.h"
 
 namespace bids {
 
@@ -84,8 +86,10 @@ bool naturalLess(const std::string& a, const std::string& b) {
 struct Run {
     BidsName name;    // the entities that identify it
     fs::path folder;  // where its raw files lie
+    std::optional<fs::path> bold;
     std::optional<fs::path> events;
     std::optional<fs::path> confounds;
+    std::optional<fs::path> preprocessedSidecar;  // fMRIPrep's, with StartTime
 };
 
 struct RunLess {
@@ -123,6 +127,7 @@ bool ofTask(const BidsName& name, const std::string& task) {
 
 Runs findRuns(const ListingRequest& request) {
     Runs runs;
+    std::vector<std::pair<std::string, fs::path>> preprocessed;
     const auto runOf = [&runs](const BidsName& name, const fs::path& folder) -> Run& {
         BidsName runName = runNameOf(name);
         Run& run = runs[joined(runName)];
@@ -137,13 +142,22 @@ Runs findRuns(const ListingRequest& request) {
             return;
         }
         if (name.suffix == "bold" && (name.extension == ".nii" || name.extension == ".nii.gz")) {
-            runOf(name, path.parent_path());
+            Run& run = runOf(name, path.parent_path());
+            if (!run.bold || path.generic_string() < run.bold->generic_string()) {
+                run.bold = path;
+            }
         } else if (name.suffix == "events" && name.extension == ".tsv") {
             runOf(name, path.parent_path()).events = path;
         }
     });
     walk(request.derivativesFolder, false, [&](const fs::path& path, const BidsName& name) {
         const auto desc = name.entity("desc");
+        if (name.suffix == "bold" && name.extension == ".json" && desc == "preproc" &&
+            ofTask(name, request.task)) {
+            // Found before or after the run's table: kept aside until the runs are known.
+            preprocessed.emplace_back(joined(runNameOf(name)), path);
+            return;
+        }
         const bool table = name.extension == ".tsv" &&
                            (((name.suffix == "timeseries" || name.suffix == "regressors") &&
                              (!desc || desc == "confounds")) ||
@@ -163,7 +177,71 @@ Runs findRuns(const ListingRequest& request) {
             run.confounds = path;
         }
     });
+    for (const auto& [runName, path] : preprocessed) {
+        const auto run = runs.find(runName);
+        if (run != runs.end() &&
+            (!run->second.preprocessedSidecar ||
+             path.generic_string() < run->second.preprocessedSidecar->generic_string())) {
+            run->second.preprocessedSidecar = path;
+        }
+    }
     return runs;
+}
+
+// A run's files read and its timing worked out, before its protocol is made.
+struct ReadRun {
+    std::string name;
+    EventsFile events;
+    TsvTable confounds;
+    double shiftSeconds = 0.0;
+};
+
+ReadRun readRun(const ListingRequest& request, const std::string& runName, const Run& run,
+                std::vector<std::string>& notes) {
+    ReadRun result{runName, readEventsFile(run.events->generic_string()),
+                   readConfoundsFile(run.confounds->generic_string()), 0.0};
+    for (const TsvTable* table : {&result.events.table, &result.confounds}) {
+        if (table->readingNote()) {
+            notes.push_back(*table->readingNote());
+        }
+    }
+    // The run's own timing: its BOLD file and the sidecars that apply to it, fMRIPrep's last
+    // (it gives StartTime for slice-timing-corrected data).
+    std::vector<fs::path> sidecars =
+        applicableFiles(request.bidsFolder, run.folder, run.name, "bold", ".json");
+    if (run.preprocessedSidecar) {
+        sidecars.push_back(*run.preprocessedSidecar);
+    }
+    std::optional<std::string> bold;
+    if (run.bold) {
+        // A BOLD file not fetched (a dangling link of a data store) leaves the sidecars.
+        try {
+            readNiftiHeader(run.bold->generic_string());
+            bold = run.bold->generic_string();
+        } catch (const InputError& error) {
+            notes.push_back(std::string("warning: ") + error.what() + "; the timing of " + runName +
+                            " comes from its sidecars alone");
+        }
+    }
+    const RunTiming timing = runTiming(bold, sidecars, notes);
+    const bool moved = request.dummies > 0 || request.sliceReference.value_or(0.0) > 0.0 ||
+                       (!request.sliceReference && timing.startTime.value_or(0.0) > 0.0);
+    if (timing.repetitionTime == 0.0) {
+        if (moved) {
+            throw InputError("no repetition time for " + runName +
+                             ": no BOLD file or sidecar gives one, and --dummy or the slice-time "
+                             "reference moves its events by a number of volumes");
+        }
+        return result;
+    }
+    const double reference = sliceReferenceOf(timing, request.sliceReference, notes);
+    result.shiftSeconds =
+        (static_cast<double>(request.dummies) + reference) * timing.repetitionTime;
+    const auto volumes = static_cast<std::int64_t>(result.confounds.rowCount());
+    if (const auto past = eventsPastRunEnd(result.events, volumes, timing.repetitionTime)) {
+        notes.push_back(*past);
+    }
+    return result;
 }
 
 std::string quotedIfBlank(const std::string& path) {
@@ -205,9 +283,9 @@ Listing planListing(const ListingRequest& request, std::vector<std::string>& not
     }
     const fs::path out = fs::absolute(request.outputFolder).lexically_normal();
     Listing listing;
-    std::string entries;
-    std::map<std::string, std::string> timeCourses;  // time course -> run
-    std::string apart;                               // a time course outside the output folder
+    // Every run is read first, so that one bad file leaves out its run alone and the task's
+    // conditions are known before any protocol is made.
+    std::vector<ReadRun> read;
     for (auto& [runName, run] : runs) {
         if (!run.events) {
             const auto inherited =
@@ -223,25 +301,59 @@ Listing planListing(const ListingRequest& request, std::vector<std::string>& not
             ++listing.skipped;
             continue;
         }
-        const std::string timeCourse = expandPattern(request.timeCoursePattern, runName);
+        try {
+            read.push_back(readRun(request, runName, run, notes));
+        } catch (const InputError& error) {
+            notes.push_back("error: skipped " + runName + ": " + error.what());
+            ++listing.skipped;
+            ++listing.failed;
+        }
+    }
+    ProtocolRequest protocolRequest = request.protocol;
+    if (!protocolRequest.conditions) {
+        // One order for the task: first appearance over the runs in their order.
+        std::vector<std::string> conditions;
+        for (const ReadRun& run : read) {
+            for (const std::string& condition : run.events.conditions) {
+                if (std::find(conditions.begin(), conditions.end(), condition) ==
+                    conditions.end()) {
+                    conditions.push_back(condition);
+                }
+            }
+        }
+        protocolRequest.taskConditions = std::move(conditions);
+    }
+    std::string entries;
+    std::map<std::string, std::string> timeCourses;  // time course -> run
+    std::string apart;                               // a time course outside the output folder
+    for (const ReadRun& run : read) {
+        const std::string timeCourse = expandPattern(request.timeCoursePattern, run.name);
+        if (const auto [other, fresh] = timeCourses.emplace(timeCourse, run.name); !fresh) {
+            throw InputError("--vtc " + request.timeCoursePattern + " gives the runs " +
+                             other->second + " and " + run.name + " the same time course " +
+                             timeCourse);
+        }
+        std::vector<PlannedFile> files;
+        try {
+            protocolRequest.shiftSeconds = run.shiftSeconds;
+            const std::string protocol = (out / (run.name + ".prt")).generic_string();
+            files.push_back(
+                {protocol, protocolText(protocolFromEvents(run.events, protocolRequest, notes))});
+            const std::string motion = (out / (run.name + "_3DMC.sdm")).generic_string();
+            files.push_back({motion, designMatrixText(motionFromConfounds(
+                                         run.confounds, request.dummies, notes))});
+        } catch (const InputError& error) {
+            notes.push_back("error: skipped " + run.name + ": " + error.what());
+            ++listing.skipped;
+            ++listing.failed;
+            continue;
+        }
         if (apart.empty() && fs::absolute(timeCourse).lexically_normal().parent_path() != out) {
             apart = timeCourse;
         }
-        if (const auto [other, fresh] = timeCourses.emplace(timeCourse, runName); !fresh) {
-            throw InputError("--vtc " + request.timeCoursePattern + " gives the runs " +
-                             other->second + " and " + runName + " the same time course " +
-                             timeCourse);
-        }
-        const EventsFile events = readEventsFile(run.events->generic_string());
-        const std::string protocol = (out / (runName + ".prt")).generic_string();
-        listing.files.push_back(
-            {protocol, protocolText(protocolFromEvents(events, request.protocol, notes))});
-        const std::string motion = (out / (runName + "_3DMC.sdm")).generic_string();
-        listing.files.push_back({motion, designMatrixText(motionFromConfounds(
-                                             readConfoundsFile(run.confounds->generic_string()),
-                                             request.dummies, notes))});
-        entries += quotedIfBlank(protocol) + "\n" + quotedIfBlank(timeCourse) + "\n" +
-                   quotedIfBlank(motion) + "\n";
+        entries += quotedIfBlank(files[0].path) + "\n" + quotedIfBlank(timeCourse) + "\n" +
+                   quotedIfBlank(files[1].path) + "\n";
+        listing.files.insert(listing.files.end(), files.begin(), files.end());
         ++listing.listed;
     }
     if (!apart.empty()) {
@@ -251,8 +363,12 @@ Listing planListing(const ListingRequest& request, std::vector<std::string>& not
                         "beside the anatomy), so keep the protocols there");
     }
     if (listing.listed == 0) {
-        throw InputError("no run of task " + request.task +
-                         " has both an events file and a confound table");
+        throw InputError(listing.failed > 0
+                             ? "no run of task " + request.task +
+                                   " could be listed: every run with an events file and a "
+                                   "confound table has a file that cannot be used (above)"
+                             : "no run of task " + request.task +
+                                   " has both an events file and a confound table");
     }
     listing.files.push_back({(out / listFileName(request.task)).generic_string(),
                              std::to_string(listing.listed) + "\n" + entries});

@@ -5,6 +5,7 @@
 // list naming them with the run's time course, which the workstation makes itself.
 
 #include <cstddef>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -21,7 +22,10 @@ struct ListingRequest {
     // the run's values.
     std::string timeCoursePattern;
     ProtocolRequest protocol;
-    std::size_t dummies = 0;  // rows dropped from the start of each motion file
+    // Rows dropped from the start of each motion file; every event moves by -(dummies + slice
+    // reference) x the run's own TR.
+    std::size_t dummies = 0;
+    std::optional<double> sliceReference;  // given; else each run's StartTime / TR
 };
 
 struct PlannedFile {
@@ -33,6 +37,7 @@ struct Listing {
     std::vector<PlannedFile> files;  // protocols and motion files, then the file list
     std::size_t listed = 0;
     std::size_t skipped = 0;
+    std::size_t failed = 0;  // of the skipped, those left out for a file that cannot be used
 };
 
 // The runs: those with a BOLD file, an events file or a confound table of the task; a run

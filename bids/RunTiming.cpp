@@ -18,14 +18,43 @@ namespace fs = std::filesystem;
 
 namespace {
 
+bool plausible(double seconds) {
+    return seconds >= kShortestRepetitionTime && seconds <= kLongestRepetitionTime;
+}
+
+// True when a / b lies near 1000: the one in milliseconds, the other in seconds.
+bool thousandfold(double a, double b) {
+    const double ratio = a / b;
+    return ratio >= 500.0 && ratio <= 2000.0;
+}
+
+}  // namespace
+
 std::string secondsText(double seconds) {
     char text[32];
     std::snprintf(text, sizeof text, "%.9g s", seconds);
     return text;
 }
 
-// The sidecars that apply to the BOLD file, most general first.
-std::vector<fs::path> sidecarsOf(const fs::path& bold) {
+void checkRepetitionTime(double seconds, const std::string& source) {
+    if (plausible(seconds)) {
+        return;
+    }
+    std::string likely;
+    if (plausible(seconds / 1000.0)) {
+        likely = "; it looks like milliseconds (" + secondsText(seconds / 1000.0) + ")";
+    } else if (plausible(seconds * 1000.0)) {
+        likely = "; it looks like kiloseconds or a misplaced decimal point (" +
+                 secondsText(seconds * 1000.0) + ")";
+    }
+    char range[64];
+    std::snprintf(range, sizeof range, "%g to %g s", kShortestRepetitionTime,
+                  kLongestRepetitionTime);
+    throw InputError(source + " gives a repetition time of " + secondsText(seconds) +
+                     ", outside the plausible " + range + likely + "; nothing is written");
+}
+
+std::vector<fs::path> boldSidecars(const fs::path& bold) {
     const fs::path folder = bold.parent_path().empty() ? fs::path(".") : bold.parent_path();
     const std::string fileName = bold.filename().string();
     const std::optional<BidsName> name = parseBidsName(fileName);
@@ -41,40 +70,96 @@ std::vector<fs::path> sidecarsOf(const fs::path& bold) {
                                              : std::vector<fs::path>{};
 }
 
-}  // namespace
-
-RunTiming boldRunTiming(const std::string& boldPath, std::vector<std::string>& notes) {
-    const NiftiHeader header = readNiftiHeader(boldPath);
+RunTiming runTiming(const std::optional<std::string>& boldPath,
+                    const std::vector<fs::path>& sidecars, std::vector<std::string>& notes) {
     std::optional<double> sidecarTime;
     std::string sidecarPath;
-    for (const fs::path& sidecar : sidecarsOf(boldPath)) {
-        if (const auto time = sidecarRepetitionTime(sidecar.generic_string())) {
-            sidecarTime = time;
+    RunTiming timing;
+    for (const fs::path& sidecar : sidecars) {
+        const SidecarTiming read = sidecarTiming(sidecar.generic_string());
+        if (read.readingNote) {
+            notes.push_back(*read.readingNote);
+        }
+        if (read.repetitionTime) {
+            sidecarTime = read.repetitionTime;
             sidecarPath = sidecar.generic_string();
         }
+        if (read.startTime) {
+            timing.startTime = read.startTime;
+            timing.startTimeSource = sidecar.generic_string();
+        }
     }
-    RunTiming timing;
-    timing.volumes = header.volumes;
+    std::optional<NiftiHeader> header;
+    if (boldPath) {
+        header = readNiftiHeader(*boldPath);
+        timing.volumes = header->volumes;
+        timing.volumesSource = *boldPath;
+    }
+    const std::string headerName =
+        boldPath ? "the NIfTI header of " + *boldPath + " (pixdim[4])" : std::string();
     if (sidecarTime) {
         timing.repetitionTime = *sidecarTime;
-        if (header.repetitionTime &&
-            std::fabs(*header.repetitionTime - *sidecarTime) > 1e-6 * std::max(1.0, *sidecarTime)) {
-            notes.push_back("warning: " + sidecarPath + " gives RepetitionTime " +
-                            secondsText(*sidecarTime) + ", the NIfTI header of " + boldPath + " " +
-                            secondsText(*header.repetitionTime) + "; the sidecar's is used");
+        timing.repetitionTimeSource = sidecarPath;
+        if (header && header->repetitionTime) {
+            const double fromHeader = *header->repetitionTime;
+            if (thousandfold(*sidecarTime, fromHeader) || thousandfold(fromHeader, *sidecarTime)) {
+                const bool sidecarInMs = *sidecarTime > fromHeader;
+                throw InputError(sidecarPath + " gives RepetitionTime " +
+                                 secondsText(*sidecarTime) + ", " + headerName + " " +
+                                 secondsText(fromHeader) + ": a factor near 1000; " +
+                                 (sidecarInMs ? "the sidecar's" : "the header's") +
+                                 " is likely in milliseconds; nothing is written");
+            }
+            if (std::fabs(fromHeader - *sidecarTime) > 1e-6 * std::max(1.0, *sidecarTime)) {
+                notes.push_back("warning: " + sidecarPath + " gives RepetitionTime " +
+                                secondsText(*sidecarTime) + ", the NIfTI header of " + *boldPath +
+                                " " + secondsText(fromHeader) + "; the sidecar's is used");
+            }
         }
-    } else if (header.repetitionTime) {
-        timing.repetitionTime = *header.repetitionTime;
-        if (header.timeUnitAssumed) {
-            notes.push_back("the NIfTI header of " + boldPath +
+        checkRepetitionTime(timing.repetitionTime, sidecarPath + " (RepetitionTime)");
+    } else if (header && header->repetitionTime) {
+        timing.repetitionTime = *header->repetitionTime;
+        timing.repetitionTimeSource = *boldPath;
+        if (header->timeUnitAssumed) {
+            notes.push_back("the NIfTI header of " + *boldPath +
                             " gives no time unit; pixdim[4] taken as seconds (" +
                             secondsText(timing.repetitionTime) + ")");
         }
-    } else {
+        checkRepetitionTime(timing.repetitionTime, headerName);
+    }
+    return timing;
+}
+
+RunTiming boldRunTiming(const std::string& boldPath, std::vector<std::string>& notes) {
+    RunTiming timing = runTiming(boldPath, boldSidecars(boldPath), notes);
+    if (timing.repetitionTime == 0.0) {
         throw InputError(boldPath + ": no repetition time: no sidecar gives RepetitionTime and " +
                          "the NIfTI header's pixdim[4] is not a positive time step");
     }
     return timing;
+}
+
+double sliceReferenceOf(const RunTiming& timing, std::optional<double> given,
+                        std::vector<std::string>& notes) {
+    if (given) {
+        return *given;
+    }
+    if (!timing.startTime || !(timing.repetitionTime > 0.0)) {
+        return 0.0;
+    }
+    const double fraction = *timing.startTime / timing.repetitionTime;
+    if (fraction > 1.0) {
+        throw InputError(timing.startTimeSource + " gives StartTime " +
+                         secondsText(*timing.startTime) + ", beyond the repetition time of " +
+                         secondsText(timing.repetitionTime) +
+                         "; give --slice-time-ref F to set the reference yourself");
+    }
+    char text[32];
+    std::snprintf(text, sizeof text, "%.9g", fraction);
+    notes.push_back("slice-time reference " + std::string(text) + " of the TR from StartTime " +
+                    secondsText(*timing.startTime) + " in " + timing.startTimeSource +
+                    " (--slice-time-ref overrides it)");
+    return fraction;
 }
 
 }  // namespace bids

@@ -67,6 +67,16 @@ std::string readWholeFile(const std::string& path) {
     return bytes;
 }
 
+std::optional<std::string> readingNoteOf(const std::string& path, bool byteOrderMark, bool crLf) {
+    if (!byteOrderMark && !crLf) {
+        return std::nullopt;
+    }
+    return path + ": read " +
+           (byteOrderMark && crLf ? "past a UTF-8 byte-order mark and with CR LF line ends"
+            : byteOrderMark       ? "past a UTF-8 byte-order mark"
+                                  : "with CR LF line ends");
+}
+
 std::optional<std::size_t> TsvTable::column(std::string_view name) const {
     const auto found = std::find(header_.begin(), header_.end(), name);
     if (found == header_.end()) {
@@ -97,13 +107,19 @@ TsvTable TsvTable::parse(std::string path, std::string text) {
     table.path_ = std::move(path);
     table.text_ = std::make_shared<const std::string>(std::move(text));
     std::string_view rest = *table.text_;
-    if (rest.starts_with("\xEF\xBB\xBF")) {
-        throw InputError(table.path_ +
-                         ": line 1 (the header) begins with a UTF-8 byte-order mark; save the "
-                         "file as UTF-8 without one");
+    // Files saved on Windows and by spreadsheets: a byte-order mark and CR LF line ends are read
+    // through; a CR anywhere else stays an error.
+    const bool byteOrderMark = rest.starts_with("\xEF\xBB\xBF");
+    if (byteOrderMark) {
+        rest.remove_prefix(3);
     }
+    bool crLf = false;
     while (!rest.empty() && rest.back() == '\n') {
         rest.remove_suffix(1);  // empty lines at the end
+        if (rest.ends_with('\r')) {
+            rest.remove_suffix(1);
+            crLf = true;
+        }
     }
     if (rest.find_first_not_of(" \t\n") == std::string_view::npos) {
         throw InputError(table.path_ +
@@ -113,12 +129,16 @@ TsvTable TsvTable::parse(std::string path, std::string text) {
     std::vector<std::string_view> row;
     for (std::size_t lineIndex = 0; !rest.empty() || lineIndex == 0; ++lineIndex) {
         const std::size_t end = rest.find('\n');
-        const std::string_view line = rest.substr(0, end);
+        std::string_view line = rest.substr(0, end);
         rest = end == std::string_view::npos ? std::string_view() : rest.substr(end + 1);
+        if (end != std::string_view::npos && line.ends_with('\r')) {
+            line.remove_suffix(1);
+            crLf = true;
+        }
         if (line.find('\r') != std::string_view::npos) {
             throw InputError(linePlace(table.path_, lineIndex) +
-                             " ends with CR LF (or holds a CR); BIDS tables end their lines "
-                             "with LF alone");
+                             " holds a CR that does not end the line; tables end their lines "
+                             "with LF or CR LF");
         }
         row.clear();
         splitCells(line, row);
@@ -144,6 +164,7 @@ TsvTable TsvTable::parse(std::string path, std::string text) {
         }
         table.cells_.insert(table.cells_.end(), row.begin(), row.end());
     }
+    table.readingNote_ = readingNoteOf(table.path_, byteOrderMark, crLf);
     return table;
 }
 

@@ -49,18 +49,34 @@ int checkDesign(const std::string& path, const std::optional<std::string>& folde
     return kRunSucceeded;
 }
 
-std::vector<std::string> run(const BidsCommandLine& line, std::vector<std::string>& notes) {
+// What a command did: the files it wrote, the design's timing line, the runs a listing left out
+// for a bad file.
+struct CommandOutcome {
+    std::vector<std::string> written;
+    std::string summary;
+    std::size_t failedRuns = 0;
+};
+
+CommandOutcome run(const BidsCommandLine& line, std::vector<std::string>& notes) {
+    CommandOutcome outcome;
     switch (line.command) {
         case BidsCommand::EventsToPrt:
-            return bids::eventsToProtocol(line.eventsToPrt, notes);
+            outcome.written = bids::eventsToProtocol(line.eventsToPrt, notes);
+            break;
         case BidsCommand::ConfoundsToMotion:
-            return bids::confoundsToMotion(line.confoundsToMotion, notes);
+            outcome.written = bids::confoundsToMotion(line.confoundsToMotion, notes);
+            break;
         case BidsCommand::Design:
-            return bids::makeDesign(line.design, notes);
-        case BidsCommand::List:
-            return bids::listRuns(line.list, notes);
+            outcome.written = bids::makeDesign(line.design, notes, &outcome.summary);
+            break;
+        case BidsCommand::List: {
+            bids::ListingOutcome listing = bids::listRuns(line.list, notes);
+            outcome.written = std::move(listing.written);
+            outcome.failedRuns = listing.failed;
+            break;
+        }
     }
-    return {};
+    return outcome;
 }
 
 }  // namespace
@@ -94,22 +110,25 @@ int runBidsCommand(BidsCommand command, const std::vector<std::string>& argument
         return kUsageError;
     };
     std::vector<std::string> notes;
-    std::vector<std::string> written;
+    CommandOutcome outcome;
     try {
-        written = run(line, notes);
+        outcome = run(line, notes);
     } catch (const bids::InputError& failure) {
         return fail(notes, failure.what());
     } catch (const std::exception& failure) {
         return fail(notes, std::string("cannot go on: ") + failure.what());
     }
+    if (!outcome.summary.empty()) {
+        hostSession().console.show("design: ", outcome.summary);
+    }
     sayAll(notes);
-    for (const std::string& path : written) {
+    for (const std::string& path : outcome.written) {
         say("wrote " + path);
     }
     if (command == BidsCommand::Design) {
         return checkDesign(line.design.outputPath, line.plotFolder);
     }
-    return kRunSucceeded;
+    return outcome.failedRuns > 0 ? kStepRefused : kRunSucceeded;
 }
 
 }  // namespace headless

@@ -175,7 +175,42 @@ TEST_F(BuiltDesign, AModulationWithNaBesideValuesInOneConditionIsRefused) {
     request_.modulation = "gain";
     EXPECT_EQ(failure(), request_.eventsPath +
                              ": row 2 (line 3), column gain: n/a for an event of A, whose other "
-                             "events have values");
+                             "events have values (give --modulation-na mean to give such events "
+                             "the condition's mean)");
+}
+
+TEST_F(BuiltDesign, ModulationNaMeanGivesTheEventTheConditionsMeanAndKeepsItsPlace) {
+    writeFile(request_.eventsPath,
+              "onset\tduration\ttrial_type\tgain\n2\t3\tA\t1\n11\t3\tA\tn/a\n20\t3\tA\t4\n"
+              "29\t3\tA\tn/a\n");
+    request_.modulation = "gain";
+    request_.modulationNaMean = true;
+    const bids::Design design = build();
+    // Centred on the mean of 1 and 4: the n/a events add 0; the task column keeps all four.
+    EXPECT_EQ(design.predictors[1].values,
+              bids::eventResponse(ResponseFunction::TwoGamma, {{2, 3, -1.5}, {20, 3, 1.5}},
+                                  bids::VolumeTimes(40, 2.0, 0, 0.0)));
+    EXPECT_EQ(design.predictors[0].values,
+              bids::eventResponse(ResponseFunction::TwoGamma, {{2, 3}, {11, 3}, {20, 3}, {29, 3}},
+                                  bids::VolumeTimes(40, 2.0, 0, 0.0)));
+    EXPECT_EQ(
+        notes_,
+        (std::vector<std::string>{request_.eventsPath +
+                                  ": 2 events of A with n/a in gain given the condition's mean "
+                                  "(--modulation-na mean)"}));
+}
+
+TEST_F(BuiltDesign, EventsPastTheRunsEndAndEmptyConditionsAreWarnedOf) {
+    // 40 volumes of 2 s end at 80 s: the events at 80 s and after add nothing.
+    writeFile(request_.eventsPath,
+              "onset\tduration\ttrial_type\n2\t3\tA\n79.9\t3\tA\n80\t3\tB\n150\t3\tB\n");
+    build();
+    EXPECT_EQ(notes_,
+              (std::vector<std::string>{
+                  "warning: " + request_.eventsPath +
+                      ": 2 event(s) start at or after the run's end (40 volumes x 2 s = 80 s); "
+                      "the first at row 3 (line 4): they add nothing to the run's predictors",
+                  "warning: condition B has no response within the run's volumes"}));
 }
 
 }  // namespace

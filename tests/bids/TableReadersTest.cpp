@@ -46,12 +46,12 @@ INSTANTIATE_TEST_SUITE_P(
     testing::Values(
         RefusedTable{"EmptyFile", "",
                      "the file is empty; a table begins with a header line of column names"},
-        RefusedTable{"ByteOrderMark", "\xEF\xBB\xBFonset\tduration\n1\t2\n",
-                     "line 1 (the header) begins with a UTF-8 byte-order mark; save the file as "
-                     "UTF-8 without one"},
-        RefusedTable{"CrLfInARow", "onset\tduration\n1\t2\n3\t4\r\n",
-                     "row 2 (line 3) ends with CR LF (or holds a CR); BIDS tables end their "
-                     "lines with LF alone"},
+        RefusedTable{"LoneCrInARow", "onset\tduration\n1\t2\r5\n",
+                     "row 1 (line 2) holds a CR that does not end the line; tables end their "
+                     "lines with LF or CR LF"},
+        RefusedTable{"CrEndingTheFile", "onset\tduration\r\n1\t2\r",
+                     "row 1 (line 2) holds a CR that does not end the line; tables end their "
+                     "lines with LF or CR LF"},
         RefusedTable{"NoOnset", "start\tduration\n1\t2\n",
                      "line 1 (the header) has no onset column; an events file needs onset and "
                      "duration"},
@@ -70,6 +70,22 @@ INSTANTIATE_TEST_SUITE_P(
                      "line 1 (the header): the column name onset appears twice"},
         RefusedTable{"HeaderAlone", "onset\tduration\n",
                      "the file holds a header line but no events"}));
+
+TEST(EventsFile, AByteOrderMarkAndCrLfLineEndsReadAsTheSameTableWithOneNote) {
+    EXPECT_FALSE(bids::parseEventsFile("plain.tsv", "onset\tduration\n1\t2\n").table.readingNote());
+    for (const auto& [text, note] :
+         {std::pair<std::string, std::string>{
+              "\xEF\xBB\xBFonset\tduration\ttrial_type\n1\t2\tA\n3.5\tn/a\tB\n",
+              "past a UTF-8 byte-order mark"},
+          {"onset\tduration\ttrial_type\r\n1\t2\tA\n3.5\tn/a\tB\r\n\r\n",
+           "with CR LF line ends"}}) {
+        const bids::EventsFile file = bids::parseEventsFile("saved.tsv", text);
+        EXPECT_EQ(file.table.header().front(), "onset");
+        EXPECT_EQ(file.conditions, (std::vector<std::string>{"A", "B"}));
+        EXPECT_EQ(file.table.cell(1, 2), "B");
+        EXPECT_EQ(file.table.readingNote().value_or(""), "saved.tsv: read " + note);
+    }
+}
 
 TEST(EventsFile, ReadsConditionsInFirstAppearanceOrderAndDurationsOfNa) {
     const bids::EventsFile file = bids::parseEventsFile(
