@@ -191,6 +191,17 @@ TEST_F(Sidecars, TheSidecarBesideTheFileWinsOverAnInheritedOne) {
     EXPECT_TRUE(notes_.empty());
 }
 
+TEST_F(Sidecars, StartTimeAndASidecarSavedOnWindowsAreRead) {
+    const std::string sidecar = dir_.file("sub-01/func/sub-01_task-nback_run-1_bold.json");
+    writeFile(sidecar,
+              "\xEF\xBB\xBF{\r\n \"RepetitionTime\": 2.5,\r\n \"StartTime\": 1.25\r\n}\r\n");
+    EXPECT_EQ(timing().startTime, 1.25);
+    EXPECT_EQ(notes_.front(),
+              sidecar + ": read past a UTF-8 byte-order mark and with CR LF line ends");
+    EXPECT_EQ(bids::sliceReferenceOf(timing(), std::nullopt, notes_), 0.5);
+    EXPECT_EQ(bids::sliceReferenceOf(timing(), 0.0, notes_), 0.0);  // given: it wins
+}
+
 TEST_F(Sidecars, ASidecarThatIsNotJsonIsNamedWithItsPlace) {
     writeFile(dir_.file("task-nback_bold.json"), "{\n  \"RepetitionTime\": 2.0,\n}");
     const std::string message = failureOf(bold_);
