@@ -81,6 +81,9 @@ constexpr char kScript[] = R"(
     if (column === 'reasons') return r.reasons_text;
     return r[column];
   }
+  function address(path) {
+    return escape(path.split('/').map(encodeURIComponent).join('/'));
+  }
   function escape(t) {
     return String(t).replace(/[&<>"]/g, function (c) {
       return {'&': '&amp;', '<': '&lt;', '>': '&gt;', '"': '&quot;'}[c];
@@ -166,7 +169,7 @@ constexpr char kScript[] = R"(
       row.classList.toggle('selected', Number(row.dataset.index) === index);
     });
     var html = ['<h2>' + escape(r.run) + '</h2><div class="detail"><div>'];
-    if (r.picture) html.push('<img loading="lazy" alt="design" src="' + escape(r.picture) + '">');
+    if (r.picture) html.push('<img loading="lazy" alt="design" src="' + address(r.picture) + '">');
     html.push('</div><div>');
     if (r.reasons.length) {
       html.push('<ul class="reasons">');
@@ -203,7 +206,7 @@ constexpr char kScript[] = R"(
     if (!r.picture) return;
     pictures.push('<img loading="lazy" alt="" data-index="' + r.index + '" title="' +
                   escape(r.run) + '"' + (r.stands_out ? ' class="stands-out"' : '') +
-                  ' src="' + escape(r.picture) + '">');
+                  ' src="' + address(r.picture) + '">');
   });
   strip.innerHTML = pictures.join('');
   strip.addEventListener('click', function (event) {
