@@ -86,6 +86,7 @@ struct Run {
     fs::path folder;  // where its raw files lie
     std::optional<fs::path> events;
     std::optional<fs::path> confounds;
+    std::optional<fs::path> bold;
 };
 
 struct RunLess {
@@ -137,7 +138,7 @@ Runs findRuns(const ListingRequest& request) {
             return;
         }
         if (name.suffix == "bold" && (name.extension == ".nii" || name.extension == ".nii.gz")) {
-            runOf(name, path.parent_path());
+            runOf(name, path.parent_path()).bold = path;
         } else if (name.suffix == "events" && name.extension == ".tsv") {
             runOf(name, path.parent_path()).events = path;
         }
@@ -242,6 +243,7 @@ Listing planListing(const ListingRequest& request, std::vector<std::string>& not
                                              request.dummies, notes))});
         entries += quotedIfBlank(protocol) + "\n" + quotedIfBlank(timeCourse) + "\n" +
                    quotedIfBlank(motion) + "\n";
+        listing.boldFiles.push_back(run.bold ? run.bold->generic_string() : std::string());
         ++listing.listed;
     }
     if (!apart.empty()) {

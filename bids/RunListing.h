@@ -33,6 +33,7 @@ struct Listing {
     std::vector<PlannedFile> files;  // protocols and motion files, then the file list
     std::size_t listed = 0;
     std::size_t skipped = 0;
+    std::vector<std::string> boldFiles;  // per run listed, its BOLD file; empty when none
 };
 
 // The runs: those with a BOLD file, an events file or a confound table of the task; a run

@@ -7,6 +7,7 @@
 #include "bids/InputError.h"
 #include "headless/HostSession.h"
 #include "headless/program/Program.h"
+#include "headless/program/QualityCommand.h"
 #include "plot/DesignCheck.h"
 #include "plot/DesignTable.h"
 #include "plot/PlotRun.h"
@@ -106,10 +107,22 @@ int runBidsCommand(BidsCommand command, const std::vector<std::string>& argument
     for (const std::string& path : written) {
         say("wrote " + path);
     }
+    int status = kRunSucceeded;
     if (command == BidsCommand::Design) {
-        return checkDesign(line.design.outputPath, line.plotFolder);
+        status = checkDesign(line.design.outputPath, line.plotFolder);
     }
-    return kRunSucceeded;
+    if (line.qcFolder && (command == BidsCommand::Design || command == BidsCommand::List)) {
+        try {
+            status = publishQuality(command == BidsCommand::Design
+                                        ? designQualitySources(line.design)
+                                        : listingQualitySources(line.list, written.back()),
+                                    *line.qcFolder, status);
+        } catch (const std::exception& failure) {
+            say(std::string("no quality report: ") + failure.what());
+            status = status == kRunSucceeded ? kStepRefused : status;
+        }
+    }
+    return status;
 }
 
 }  // namespace headless

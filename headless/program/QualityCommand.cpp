@@ -2,6 +2,10 @@
 
 #include <iostream>
 
+#include "bids/ConfoundsFile.h"
+#include "bids/EventsFile.h"
+#include "bids/MotionFile.h"
+#include "bids/RunTiming.h"
 #include "headless/HostSession.h"
 #include "headless/formats/ProtocolReader.h"
 #include "headless/formats/TimeCourse.h"
@@ -84,7 +88,94 @@ std::optional<std::string> motionOf(const ListPlan& plan, const ListPair& pair) 
     return std::nullopt;
 }
 
+// The motion estimates of a design as a table: translations, then rotations in degrees.
+plot::DesignTable motionTable(const bids::Design& design, const std::string& name) {
+    plot::DesignTable table;
+    table.path = name;
+    const char* names[] = {"Translation X [mm]", "Translation Y [mm]", "Translation Z [mm]",
+                           "Rotation X [deg]",   "Rotation Y [deg]",   "Rotation Z [deg]"};
+    for (std::size_t k = 0; k < design.predictors.size() && k < 6; ++k) {
+        table.names.push_back(names[k]);
+        table.columns.push_back(design.predictors[k].values);
+        table.roles.push_back(plot::PredictorRole::Confound);
+    }
+    return table;
+}
+
 }  // namespace
+
+std::vector<QualitySource> designQualitySources(const bids::DesignCommand& command) {
+    QualitySource source;
+    source.name = command.outputPath;
+    source.designPath = command.outputPath;
+    std::vector<std::string> notes;
+    bids::RunTiming timing;
+    if (command.boldPath) {
+        timing = bids::boldRunTiming(*command.boldPath, notes);
+    } else {
+        timing.repetitionTime = command.repetitionTime.value_or(0.0);
+        timing.volumes = command.volumes.value_or(0);
+    }
+    source.repetitionTimeMs = timing.repetitionTime * 1000.0;
+    const bids::EventsFile events = bids::readEventsFile(command.design.eventsPath);
+    std::size_t past = 0;
+    for (const bids::Event& event : events.events) {
+        past += event.onset >= static_cast<double>(timing.volumes) * timing.repetitionTime ? 1 : 0;
+    }
+    source.eventsPastEnd = past;
+    if (command.design.confoundsPath) {
+        try {
+            source.motion = motionTable(
+                bids::motionFromConfounds(bids::readConfoundsFile(*command.design.confoundsPath),
+                                          command.design.dummies, notes),
+                *command.design.confoundsPath);
+        } catch (const std::exception&) {
+            // A table without motion estimates: the run has no displacement.
+        }
+    }
+    return {source};
+}
+
+std::vector<QualitySource> listingQualitySources(const bids::ListingRequest& request,
+                                                 const std::string& listPath) {
+    std::vector<std::string> notes;
+    const bids::Listing listing = bids::planListing(request, notes);
+    const ListPlan plan = readListPlan(listPath);
+    std::vector<QualitySource> sources;
+    for (std::size_t k = 0; k < plan.pairs.size(); ++k) {
+        const ListPair& pair = plan.pairs[k];
+        QualitySource source;
+        source.name = plan.entries[pair.protocol];
+        if (!pair.timeCourse) {
+            sources.push_back(std::move(source));
+            continue;
+        }
+        source.name =
+            mergedDesignMatrixOf(plan, pair, false).value_or(baseDesignMatrixOf(plan, pair));
+        source.motionPath = motionOf(plan, pair);
+        const std::string bold = k < listing.boldFiles.size() ? listing.boldFiles[k] : "";
+        ProtocolRead protocol = readProtocolFile(plan.entries[pair.protocol]);
+        if (bold.empty() || !protocol.protocol) {
+            source.error = bold.empty() ? "no BOLD file: no volumes and no TR" : protocol.error;
+            sources.push_back(std::move(source));
+            continue;
+        }
+        const bids::RunTiming timing = bids::boldRunTiming(bold, notes);
+        ModelRequest model;
+        model.volumes =
+            static_cast<int>(timing.volumes - static_cast<std::int64_t>(request.dummies));
+        model.repetitionTimeMs = timing.repetitionTime * 1000.0;
+        source.repetitionTimeMs = model.repetitionTimeMs;
+        source.eventsPastEnd =
+            eventsPastEnd(*protocol.protocol, model.volumes, model.repetitionTimeMs);
+        model.confounds[kMotionSlot] = source.motionPath;
+        ModelDesign design = modelDesign(*protocol.protocol, model, source.name);
+        source.design = std::move(design.table);
+        source.error = design.error;
+        sources.push_back(std::move(source));
+    }
+    return sources;
+}
 
 int runQualityCommand(const std::vector<std::string>& arguments) {
     const plot::PlotCommandLine line = plot::parsePlotCommandLine(arguments);

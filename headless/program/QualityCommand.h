@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "bids/Commands.h"
 #include "headless/program/CommandLine.h"
 #include "headless/program/ListPlan.h"
 #include "headless/program/PreflightCheck.h"
@@ -32,6 +33,17 @@ std::vector<QualitySource> runQualitySources(const RunReport& report, const List
 std::vector<QualitySource> checkQualitySources(const CheckResult& result, const ListPlan& plan,
                                                const std::string& volumeDocument,
                                                const Options& options);
+
+// The design the design command wrote, its TR, its events past the last volume, and the
+// displacement from the confound table's motion estimates. Reads files; InputError as the
+// readers give it.
+std::vector<QualitySource> designQualitySources(const bids::DesignCommand& command);
+
+// The designs of the runs bids-list wrote into the list at `listPath`, made with the host's
+// model and the batch's default answers, with each run's volumes (dummies left out) and TR from
+// its BOLD file; a run without one has no design.
+std::vector<QualitySource> listingQualitySources(const bids::ListingRequest& request,
+                                                 const std::string& listPath);
 
 // Writes the report and says so on the console; answers `status`, or kStepRefused for a
 // successful one when the report could not be written.

@@ -48,8 +48,8 @@ plot::QualityRun judgeable(const QualitySource& source, const fs::path& folder,
     if (!table || table->nrOfPredictors() == 0 || table->nrOfVolumes() == 0) {
         return run;
     }
-    std::optional<plot::DesignTable> motion;
-    if (source.motionPath) {
+    std::optional<plot::DesignTable> motion = source.motion;
+    if (!motion && source.motionPath) {
         motion = plot::readDesignTable(*source.motionPath).table;
     }
     run.figures = plot::computeRunFigures(*table, motion ? &*motion : nullptr);

@@ -22,7 +22,8 @@ struct QualitySource {
     std::optional<std::string> designPath;    // its design matrix, read from this file ...
     std::optional<plot::DesignTable> design;  // ... or made in memory
     std::string error;                        // why it has neither
-    std::optional<std::string> motionPath;    // its motion file, for the displacement
+    std::optional<std::string> motionPath;    // its motion file, for the displacement ...
+    std::optional<plot::DesignTable> motion;  // ... or its motion estimates in memory
     std::optional<double> repetitionTimeMs;
     std::optional<std::size_t> eventsPastEnd;
     plot::PairResult result = plot::PairResult::None;

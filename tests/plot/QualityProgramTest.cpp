@@ -7,9 +7,11 @@
 #include <cstdlib>
 #include <filesystem>
 #include <map>
+#include <numeric>
 #include <sstream>
 
 #include "tests/plot/DesignFiles.h"
+#include "tests/support/DocumentBytes.h"
 #include "tests/support/ProgramRun.h"
 #include "tests/support/TestSupport.h"
 
@@ -258,6 +260,67 @@ TEST_F(ExampleQuality, TheCheckForeseesTheFiguresTheRunGets) {
                 << column;
         }
         EXPECT_NE(got[i].at("fd_mean"), "n/a");  // from the motion file, not its z-scores
+    }
+}
+
+// A BIDS dataset listed for the batch: the report made before any time course exists agrees
+// with the one the run makes later from the list, and its displacement with fMRIPrep's own.
+TEST(BidsQuality, TheListingForeseesTheRunsFiguresAndFmriprepsDisplacement) {
+    const fs::path synthetic = fs::path(SDMWEAVER_BIDS_FIXTURES) / "synthetic";
+    if (!fs::exists(synthetic)) {
+        GTEST_SKIP() << "no fixtures at " << synthetic.string() << ": the listing was not made";
+    }
+    TempDir dir;
+    const ProgramResult listed = sdmweaver(
+        {"bids-list", synthetic.string(), "--task", "nback", "--derivatives", synthetic.string(),
+         "--out", "batch", "--vtc", "batch/{sub}_{run}.vtc", "--dummy", "2", "--qc", "foreseen"},
+        dir.path());
+    ASSERT_EQ(listed.status, 0) << listed.err;
+    const auto foreseen = readQualityTsv(dir.file("foreseen/qc.tsv"));
+    ASSERT_EQ(foreseen.size(), 1u);
+    // fMRIPrep's FramewiseDisplacement column, the dummies left out, the first volume 0.
+    std::istringstream table(
+        readFile((synthetic / "sub-01_ses-01_task-nback_run-01_timeseries.tsv").string()));
+    std::string line;
+    std::getline(table, line);
+    const std::string before = line.substr(0, line.find("FramewiseDisplacement"));
+    const auto column = static_cast<std::size_t>(std::count(before.begin(), before.end(), '\t'));
+    std::vector<double> fd;
+    for (int row = 0; std::getline(table, line); ++row) {
+        std::istringstream cells(line);
+        std::string cell;
+        for (std::size_t i = 0; i <= column; ++i) {
+            std::getline(cells, cell, '\t');
+        }
+        if (row >= 2) {
+            fd.push_back(row == 2 ? 0.0 : std::stod(cell));
+        }
+    }
+    const double mean = std::accumulate(fd.begin(), fd.end(), 0.0) / static_cast<double>(fd.size());
+    EXPECT_NEAR(std::stod(foreseen[0].at("fd_mean")), mean, 1e-5 * mean);
+    EXPECT_NEAR(std::stod(foreseen[0].at("fd_max")), *std::max_element(fd.begin(), fd.end()), 1e-5);
+    EXPECT_EQ(foreseen[0].at("volumes"), std::to_string(fd.size()));
+
+    // The workstation makes the time course from the volumes kept; here it is written.
+    testsupport::TimeCourseSpec spec;
+    spec.volumes = static_cast<std::int16_t>(fd.size());
+    spec.repetitionTimeMs = std::stof(foreseen[0].at("tr"));
+    writeFile(dir.file("batch/01_01.vtc"), testsupport::timeCourseBytes(spec));
+    writeFile(dir.file("anatomy.vmr"), testsupport::volumeDocumentBytes(8, 8, 8));
+    const ProgramResult ran =
+        sdmweaver({"--list", "batch/task-nback_list.txt", "--vmr", "anatomy.vmr", "--qc", "made"},
+                  dir.path());
+    ASSERT_EQ(ran.status, 0) << ran.err;
+    const auto made = readQualityTsv(dir.file("made/qc.tsv"));
+    ASSERT_EQ(made.size(), 1u);
+    for (const char* name : {"run", "volumes", "tr", "predictors", "events_past_end", "fd_mean",
+                             "fd_max", "fd_share", "stands_out"}) {
+        EXPECT_EQ(foreseen[0].at(name), made[0].at(name)) << name;
+    }
+    for (const char* name : {"condition_number", "max_r_task", "max_r_confound"}) {
+        EXPECT_NEAR(std::stod(foreseen[0].at(name)), std::stod(made[0].at(name)),
+                    1e-3 * std::stod(made[0].at(name)))
+            << name;
     }
 }
 
