@@ -236,7 +236,16 @@ std::string qualityPage(const StudyQuality& study, const std::string& json) {
     for (const auto& [kind, runs] : study.byReason()) {
         page += "<div class=\"reason\"><b>" + count(runs) + "</b>" + xmlText(kind) + "</div>\n";
     }
-    page += "</div>\n<h2>Runs</h2>\n";
+    page +=
+        "</div>\n<details id=\"spreads\"><summary>The study's medians and spreads (MAD x "
+        "1.4826)</summary>\n<table class=\"runs\"><tr><th>figure</th><th>runs</th>"
+        "<th>median</th><th>spread</th></tr>\n";
+    for (const FigureSpread& spread : study.spreads) {
+        page += "<tr><td class=\"name\">" + xmlText(spread.figure) + "</td><td>" +
+                count(spread.runs) + "</td><td>" + figureText(spread.median) + "</td><td>" +
+                figureText(spread.spread) + "</td></tr>\n";
+    }
+    page += "</table></details>\n<h2>Runs</h2>\n";
     page +=
         "<noscript><p>The table needs JavaScript; qc.tsv beside this page holds the same "
         "figures.</p></noscript>\n";

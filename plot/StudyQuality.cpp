@@ -109,6 +109,9 @@ void fixedLimits(QualityRun& run) {
         why.push_back({run.result == PairResult::Failed ? "failed" : "warned", line});
     }
     if (!run.figures) {
+        if (!run.error.empty() && run.result != PairResult::Failed) {
+            why.push_back({"no_design", "no design: " + run.error});
+        }
         return;
     }
     const RunFigures& f = *run.figures;

@@ -20,8 +20,8 @@ inline constexpr std::size_t kFewestForSpread = 5;  // runs a figure needs for t
 enum class PairResult { None, Ok, Warned, Failed };  // None: no run report (files read alone)
 
 // One reason a run stands out: its kind, for the summary ("correlation", "vif",
-// "condition_number", "zero_predictor", "motion", "failed", "warned", or "unusual FIGURE"), and
-// the sentence.
+// "condition_number", "zero_predictor", "motion", "failed", "warned", "no_design" or "unusual
+// FIGURE"), and the sentence.
 struct StandOut {
     std::string kind;
     std::string text;
@@ -59,9 +59,9 @@ struct StudyQuality {
 
 // Fills the spreads and every run's reasons to stand out: a fixed limit passed (|r| above 0.9,
 // a VIF above 10, a condition number above 1000, a zero predictor, more than 20% of volumes
-// above 0.5 mm, a failed or warned pair), or a figure beyond 3 scaled MADs of the study's median
-// on its worse side (log scale for the condition number, the largest VIF, the smallest
-// efficiency and the displacement; at least kFewestForSpread runs with the figure).
+// above 0.5 mm, a failed or warned pair, no design to judge), or a figure beyond 3 scaled MADs of
+// the study's median on its worse side (log scale for the condition number, the largest VIF, the
+// smallest efficiency and the displacement; at least kFewestForSpread runs with the figure).
 void judgeStudy(StudyQuality& study);
 
 // A figure as every report writes it: six significant digits, "inf", "-inf" or "n/a" (NaN).

@@ -46,6 +46,9 @@ figure beyond 3 scaled median absolute deviations of the study's median. The dis
 from a design's motion columns (translations in mm, rotations in degrees) unless they were
 z-transformed. The run, check, design and bids-list take --qc DIR for the same report.
 
+Exit status: 0 the report was written with every file; 1 a file could not be read (its row says
+why) or the report not written; 2 a usage error.
+
 Example:
   sdmweaver qc derivatives/*_3DMC.sdm -o qc
 )";
@@ -193,7 +196,11 @@ int runQualityCommand(const std::vector<std::string>& arguments) {
         source.designPath = file;
         sources.push_back(std::move(source));
     }
-    return publishQuality(sources, line.folder, kRunSucceeded);
+    const QualityWritten written = writeQualityReport(sources, line.folder);
+    if (!sayQualityWritten(written, line.folder, sayOnConsole()) || written.unreadable > 0) {
+        return kRunFailed;
+    }
+    return kRunSucceeded;
 }
 
 std::vector<QualitySource> runQualitySources(const RunReport& report, const ListPlan& plan,

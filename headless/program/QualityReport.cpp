@@ -114,6 +114,9 @@ QualityWritten writeQualityReport(const std::vector<QualitySource>& sources,
     } catch (const std::exception& failure) {
         written.error = failure.what();
     }
+    for (std::size_t i = 0; i < sources.size(); ++i) {
+        written.unreadable += sources[i].designPath && !study.runs[i].figures ? 1U : 0U;
+    }
     written.runs = study.runs.size();
     written.standingOut = study.standingOut();
     return written;
@@ -124,9 +127,12 @@ bool sayQualityWritten(const QualityWritten& written, const std::string& folder,
     if (!written.error.empty()) {
         say("sdmweaver: ", "quality report in " + folder + ": " + written.error);
     }
-    say("sdmweaver: ", "quality report of " + std::to_string(written.runs) + " run(s) in " +
-                           (fs::path(folder) / "index.html").string() + ", " +
-                           std::to_string(written.standingOut) + " standing out");
+    say("sdmweaver: ",
+        "quality report of " + std::to_string(written.runs) + " run(s) in " +
+            (fs::path(folder) / "index.html").string() + ", " +
+            std::to_string(written.standingOut) + " standing out" +
+            (written.unreadable > 0 ? ", " + std::to_string(written.unreadable) + " not read"
+                                    : std::string()));
     return written.error.empty();
 }
 

@@ -33,7 +33,8 @@ struct QualitySource {
 struct QualityWritten {
     std::size_t runs = 0;
     std::size_t standingOut = 0;
-    std::string error;  // why the report is not (wholly) written; empty when it is
+    std::size_t unreadable = 0;  // design matrix files that could not be read
+    std::string error;           // why the report is not (wholly) written; empty when it is
 };
 
 // Reads, computes, judges and writes the report into `folder` (made when missing). Each file is

@@ -121,6 +121,21 @@ TEST_F(PlantedStudy, TheOddRunsStandOutForTheirReasonsAndNoOther) {
     EXPECT_LT(page.size(), 100000u);
 }
 
+TEST_F(PlantedStudy, AFileThatCannotBeReadHasItsRowAndStatusOne) {
+    const ProgramResult result =
+        sdmweaver({"qc", "run100_3DMC.sdm", "missing.sdm", "-o", "partial"}, dir_->path());
+    EXPECT_EQ(result.status, 1) << result.err;
+    EXPECT_TRUE(contains(result.err,
+                         "quality report of 2 run(s) in partial/index.html, 1 "
+                         "standing out, 1 not read"))
+        << result.err;
+    const auto rows = readQualityTsv((dir_->path() / "partial" / "qc.tsv").string());
+    ASSERT_EQ(rows.size(), 2u);
+    EXPECT_EQ(rows[1].at("volumes"), "n/a");
+    EXPECT_EQ(rows[1].at("stands_out"), "yes");
+    EXPECT_TRUE(contains(rows[1].at("reasons"), "no design: ")) << rows[1].at("reasons");
+}
+
 #if !defined(_WIN32)
 // Checks run in the page once it has loaded, written into it for --dump-dom: errors, the rows
 // in the order shown, and the order after sorting by the mean displacement.
