@@ -14,6 +14,9 @@ namespace {
 
 constexpr double kNone = std::numeric_limits<double>::quiet_NaN();
 constexpr double kMadScale = 1.4826;  // a normal distribution's sigma per MAD
+// The least spread counted: 3 of it make a factor of 2 on a log scale, and 0.3 for |r|.
+const double kLogFloor = std::log10(2.0) / kScaledDeviations;
+constexpr double kCorrelationFloor = 0.1;
 
 enum class Worse { Neither, Higher, Lower };
 
@@ -50,23 +53,23 @@ const std::vector<StudyFigure>& studyFigures() {
          }},
         {"condition_number",
          [](const QualityRun& r) { return ofFigures(r, [](F f) { return f.conditionNumber; }); },
-         Worse::Higher, true, 0.05},
+         Worse::Higher, true, kLogFloor},
         {"max_r_task",
          [](const QualityRun& r) { return ofFigures(r, [](F f) { return absoluteR(f.maxTask); }); },
-         Worse::Higher, false, 0.1},
+         Worse::Higher, false, kCorrelationFloor},
         {"max_r_confound",
          [](const QualityRun& r) {
              return ofFigures(r, [](F f) { return absoluteR(f.maxConfound); });
          },
-         Worse::Higher, false, 0.1},
+         Worse::Higher, false, kCorrelationFloor},
         {"vif",
          [](const QualityRun& r) { return ofFigures(r, [](F f) { return f.largestVif(); }); },
-         Worse::Higher, true, 0.05},
+         Worse::Higher, true, kLogFloor},
         {"efficiency",
          [](const QualityRun& r) {
              return ofFigures(r, [](F f) { return f.smallestEfficiency(); });
          },
-         Worse::Lower, true, 0.05},
+         Worse::Lower, true, kLogFloor},
         {"zero_predictors",
          [](const QualityRun& r) {
              return ofFigures(r, [](F f) { return static_cast<double>(f.zeroPredictors.size()); });
@@ -79,12 +82,12 @@ const std::vector<StudyFigure>& studyFigures() {
          [](const QualityRun& r) {
              return ofFigures(r, [](F f) { return f.displacement ? f.displacement->mean : kNone; });
          },
-         Worse::Higher, true, 0.05},
+         Worse::Higher, true, kLogFloor},
         {"fd_max",
          [](const QualityRun& r) {
              return ofFigures(r, [](F f) { return f.displacement ? f.displacement->max : kNone; });
          },
-         Worse::Higher, true, 0.05},
+         Worse::Higher, true, kLogFloor},
         {"fd_share",
          [](const QualityRun& r) {
              return ofFigures(r,
