@@ -206,9 +206,24 @@ constexpr char kScript[] = R"(
     if (!r.picture) return;
     pictures.push('<img loading="lazy" alt="" data-index="' + r.index + '" title="' +
                   escape(r.run) + '"' + (r.stands_out ? ' class="stands-out"' : '') +
-                  ' src="' + address(r.picture) + '">');
+                  ' data-src="' + address(r.picture) + '">');
   });
   strip.innerHTML = pictures.join('');
+  // Each small picture is fetched only when it comes near the window: a study's thousand
+  // pictures would otherwise all be drawn at once.
+  var thumbnails = strip.querySelectorAll('img');
+  if ('IntersectionObserver' in window) {
+    var watcher = new IntersectionObserver(function (entries) {
+      entries.forEach(function (entry) {
+        if (!entry.isIntersecting) return;
+        entry.target.src = entry.target.dataset.src;
+        watcher.unobserve(entry.target);
+      });
+    }, {rootMargin: '300px'});
+    Array.prototype.forEach.call(thumbnails, function (image) { watcher.observe(image); });
+  } else {
+    Array.prototype.forEach.call(thumbnails, function (image) { image.src = image.dataset.src; });
+  }
   strip.addEventListener('click', function (event) {
     var image = event.target.closest('img');
     if (image) select(Number(image.dataset.index));
