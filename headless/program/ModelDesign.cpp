@@ -46,6 +46,10 @@ void addColumn(plot::DesignTable& table, std::string name, const std::vector<dou
 ModelDesign modelDesign(const Protocol& protocol, const ModelRequest& request,
                         const std::string& name) {
     ModelDesign result;
+    if (request.volumes <= 0 || !(request.repetitionTimeMs > 0.0)) {
+        result.error = "no volumes or no TR to make a design of";
+        return result;
+    }
     DesignMatrix matrix;
     matrix.reset(request.volumes, request.repetitionTimeMs);
     const std::size_t first = request.skipFirst ? 1 : 0;

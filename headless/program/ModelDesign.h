@@ -29,7 +29,7 @@ struct ModelRequest {
 
 struct ModelDesign {
     std::optional<plot::DesignTable> table;
-    std::string error;  // why there is none: a confound file the plug-in cannot use
+    std::string error;  // why there is none: no volumes or TR, a confound file it cannot use
 };
 
 // The design of `protocol` for the request; `name` becomes the table's path.
