@@ -194,12 +194,14 @@ struct ReadRun {
     EventsFile events;
     TsvTable confounds;
     double shiftSeconds = 0.0;
+    std::string bold;  // its BOLD file; empty when none
 };
 
 ReadRun readRun(const ListingRequest& request, const std::string& runName, const Run& run,
                 std::vector<std::string>& notes) {
     ReadRun result{runName, readEventsFile(run.events->generic_string()),
-                   readConfoundsFile(run.confounds->generic_string()), 0.0};
+                   readConfoundsFile(run.confounds->generic_string()), 0.0,
+                   run.bold ? run.bold->generic_string() : std::string()};
     for (const TsvTable* table : {&result.events.table, &result.confounds}) {
         if (table->readingNote()) {
             notes.push_back(*table->readingNote());
@@ -354,6 +356,7 @@ Listing planListing(const ListingRequest& request, std::vector<std::string>& not
         entries += quotedIfBlank(files[0].path) + "\n" + quotedIfBlank(timeCourse) + "\n" +
                    quotedIfBlank(files[1].path) + "\n";
         listing.files.insert(listing.files.end(), files.begin(), files.end());
+        listing.boldFiles.push_back(run.bold);
         ++listing.listed;
     }
     if (!apart.empty()) {

@@ -38,6 +38,7 @@ struct Listing {
     std::size_t listed = 0;
     std::size_t skipped = 0;
     std::size_t failed = 0;  // of the skipped, those left out for a file that cannot be used
+    std::vector<std::string> boldFiles;  // per run listed, its BOLD file; empty when none
 };
 
 // The runs: those with a BOLD file, an events file or a confound table of the task; a run

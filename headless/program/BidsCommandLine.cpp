@@ -451,6 +451,7 @@ std::string parseDesign(BidsCommandLine& line, const std::vector<std::string>& a
         {{"-o", "--output"}, true, setText(command.outputPath)},
         {{"--tsv"}, true, setText(command.tablePath)},
         {{"--plot"}, true, setText(line.plotFolder)},
+        {{"--qc"}, true, setText(line.qcFolder)},
     };
     for (Option& option : strategyOptions(given)) {
         options.push_back(std::move(option));
@@ -497,6 +498,7 @@ std::string parseList(BidsCommandLine& line, const std::vector<std::string>& arg
     options.push_back({{"--vtc"}, true, setText(request.timeCoursePattern)});
     options.push_back(dummyOption(request.dummies));
     options.push_back(sliceReferenceOption(request.sliceReference));
+    options.push_back({{"--qc"}, true, setText(line.qcFolder)});
     const std::string error =
         parseWith(options, arguments, onePositional(request.bidsFolder, "BIDS folder"), line.help);
     if (!error.empty() || line.help) {
@@ -599,7 +601,8 @@ std::string bidsCommandHelp(BidsCommand command) {
             return R"(sdmweaver design --events EVENTS.tsv (--tr S --volumes N | --bold BOLD.nii[.gz])
           [--confounds TSV (--columns PATTERNS | --strategy NAME | --motion E ...)]
           [--hrf two-gamma|boynton] [--derivative] [--modulation COLUMN [--modulation-na mean]]
-          [--slice-time-ref F] [--dummy N] [--z-transform] -o OUT.sdm [--tsv OUT.tsv] [--plot DIR]
+          [--slice-time-ref F] [--dummy N] [--z-transform] -o OUT.sdm [--tsv OUT.tsv]
+          [--plot DIR] [--qc DIR]
   Writes a design matrix straight from the events: one predictor per condition, convolved
   exactly as the host does (a zero duration is an impulse of area 1 s), sampled at volume k
   (from 0, after N dummies) at (k + N + F) x TR; then the derivatives, the modulations, the
@@ -666,11 +669,14 @@ std::string bidsCommandHelp(BidsCommand command) {
                        --tsv run1_design.tsv
   --plot DIR         Also draws it as an SVG picture in DIR.
                        --plot pictures
+  --qc DIR           Also writes its quality report into DIR (see sdmweaver qc --help), the
+                     displacement from the confound table's motion estimates.
+                       --qc qc
 )";
         case BidsCommand::List:
             return R"(sdmweaver bids-list BIDS_DIR --task T --derivatives FMRIPREP_DIR --out DIR --vtc PATTERN
           [--conditions A,B,...] [--modulation COLUMN] [--fixation NAME] [--min-duration MS]
-          [--dummy N] [--slice-time-ref F]
+          [--dummy N] [--slice-time-ref F] [--qc DIR]
   For every run of the task: its protocol (as events-to-prt makes it) and motion file (as
   confounds-to-motion makes it) in DIR, and one file list for the batch, task-T_list.txt, naming
   each run's time course from the pattern ({sub}, {ses}, {task}, {run}: the run's values). Runs
@@ -691,6 +697,12 @@ std::string bidsCommandHelp(BidsCommand command) {
                      its own TR (from its BOLD file and sidecars; F from fMRIPrep's StartTime
                      unless given).
                        --dummy 4
+  --qc DIR           Also writes the quality report of the designs the batch will make (see
+                     sdmweaver qc --help), before any time course exists: each run's protocol
+                     and motion file with the host's model as a batch with the default answers
+                     runs it (two-gamma, value 1, no condition skipped, no z-transform), its
+                     volumes (dummies left out) and TR from its BOLD file.
+                       --qc qc
   The protocol options work as for events-to-prt.
 )";
     }

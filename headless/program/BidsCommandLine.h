@@ -22,6 +22,7 @@ struct BidsCommandLine {
     bids::ConfoundsToMotionCommand confoundsToMotion;
     bids::DesignCommand design;
     std::optional<std::string> plotFolder;  // design --plot
+    std::optional<std::string> qcFolder;    // design and bids-list --qc
     bids::ListingRequest list;
     std::string error;  // a usage error; empty when the arguments are fine
 };

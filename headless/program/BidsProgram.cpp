@@ -7,6 +7,7 @@
 #include "bids/InputError.h"
 #include "headless/HostSession.h"
 #include "headless/program/Program.h"
+#include "headless/program/QualityCommand.h"
 #include "plot/DesignCheck.h"
 #include "plot/DesignTable.h"
 #include "plot/PlotRun.h"
@@ -125,10 +126,25 @@ int runBidsCommand(BidsCommand command, const std::vector<std::string>& argument
     for (const std::string& path : outcome.written) {
         say("wrote " + path);
     }
+    int status = kRunSucceeded;
     if (command == BidsCommand::Design) {
-        return checkDesign(line.design.outputPath, line.plotFolder);
+        status = checkDesign(line.design.outputPath, line.plotFolder);
     }
-    return outcome.failedRuns > 0 ? kStepRefused : kRunSucceeded;
+    if (outcome.failedRuns > 0 && status == kRunSucceeded) {
+        status = kStepRefused;
+    }
+    if (line.qcFolder && (command == BidsCommand::Design || command == BidsCommand::List)) {
+        try {
+            status = publishQuality(command == BidsCommand::Design
+                                        ? designQualitySources(line.design)
+                                        : listingQualitySources(line.list, outcome.written.back()),
+                                    *line.qcFolder, status);
+        } catch (const std::exception& failure) {
+            say(std::string("no quality report: ") + failure.what());
+            status = status == kRunSucceeded ? kStepRefused : status;
+        }
+    }
+    return status;
 }
 
 }  // namespace headless

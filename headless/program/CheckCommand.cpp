@@ -10,6 +10,7 @@
 #include "headless/program/PluginLibrary.h"
 #include "headless/program/PreflightCheck.h"
 #include "headless/program/Program.h"
+#include "headless/program/QualityCommand.h"
 #include "headless/program/RunFiles.h"
 
 namespace headless {
@@ -63,7 +64,12 @@ int runCheckCommand(const std::vector<std::string>& arguments) {
     if (options.report && !writeCheckTsv(result, *options.report)) {
         return usageError("cannot write the report file " + *options.report);
     }
-    return result.verdict() == Verdict::Fail ? kStepRefused : kRunSucceeded;
+    const int status = result.verdict() == Verdict::Fail ? kStepRefused : kRunSucceeded;
+    if (options.qc) {
+        return publishQuality(checkQualitySources(result, plan, *options.vmr, options), *options.qc,
+                              status);
+    }
+    return status;
 }
 
 }  // namespace headless

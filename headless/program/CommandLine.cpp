@@ -67,6 +67,7 @@ const std::vector<OptionRule>& rules() {
         {"--plugin", true, [](Options& o, const std::string& v) { return o.plugin = v, ""; }},
         {"--plot", true, [](Options& o, const std::string& v) { return o.plot = v, ""; }},
         {"--report", true, [](Options& o, const std::string& v) { return o.report = v, ""; }},
+        {"--qc", true, [](Options& o, const std::string& v) { return o.qc = v, ""; }},
         {"--skip-first", false,
          [](Options& o, const std::string&) { return o.skipFirst = true, ""; }},
         {"--z-transform", false,
@@ -169,9 +170,10 @@ void addDialogAnswers(const Options& options, DialogAnswers& answers) {
 std::string usageText() {
     return R"(sdmweaver --list FILE --vmr FILE [--hrf two-gamma|boynton] [--value X|cancel]
           [--skip-first] [--z-transform] [--log FILE] [--report FILE] [--plot DIR]
-          [--plugin PATH] [--host-version A.B.C]
-sdmweaver check --list FILE --vmr FILE [--z-transform] [--report FILE]
+          [--qc DIR] [--plugin PATH] [--host-version A.B.C]
+sdmweaver check --list FILE --vmr FILE [--z-transform] [--report FILE] [--qc DIR]
 sdmweaver plot FILE... [-o DIR]
+sdmweaver qc FILE... [-o DIR]
 sdmweaver events-to-prt | confounds-to-motion | design | bids-list ...
 sdmweaver --help | --version
 )";
@@ -220,6 +222,12 @@ Options (a value follows as the next argument or after '='):
                      (created when missing), named after the file with ".svg" appended, and
                      prints a design check of each on standard error.
                        --plot pictures
+  --qc DIR           After the run, writes the study's quality report into DIR (created when
+                     missing): index.html, one page with a row per pair and the pairs that
+                     stand out first; qc.tsv and qc.json with the same figures (condition
+                     number, correlations, VIF, efficiency, framewise displacement, the run
+                     report's result); the pictures in DIR/pictures. See sdmweaver qc --help.
+                       --qc qc
   --help             Shows this text.
   --version          Shows the plug-in's name text.
 
@@ -235,7 +243,9 @@ another pair's; then every entry that takes no part. The run's other options are
 that "check" can go in front of the same command; --z-transform changes the merged names, the
 rest is not used. It prints its report on standard output, and with --report writes one row per
 finding (pair, list entry, file, result, finding). Exit status 0 nothing fails, 3 something
-would, 2 a usage error.
+would, 2 a usage error. With --qc DIR it also writes the quality report of the designs the list
+would give, made in memory with the host's model from the protocols and the time courses'
+headers (--hrf, --value, --skip-first and --z-transform count).
 
 sdmweaver plot FILE... [-o DIR] draws existing *.sdm and *.rtc files the same way (see
 sdmweaver plot --help).

@@ -30,6 +30,7 @@ struct Options {
     std::optional<std::array<int, 3>> hostVersion;
     std::optional<std::string> plot;    // the folder for pictures of the design matrices produced
     std::optional<std::string> report;  // the run report (or the check) as TSV
+    std::optional<std::string> qc;      // the folder for the study's quality report
 };
 
 struct CommandLine {

@@ -14,6 +14,7 @@
 #include "headless/program/InputFiles.h"
 #include "headless/program/ListPlan.h"
 #include "headless/program/PluginLibrary.h"
+#include "headless/program/QualityCommand.h"
 #include "headless/program/RunFiles.h"
 #include "headless/program/RunReport.h"
 #include "headless/program/RunReportText.h"
@@ -215,6 +216,9 @@ int prepareRun(const std::vector<std::string>& arguments, PreparedRun& run) {
     if (arguments.front() == "check") {
         return runCheckCommand(rest);
     }
+    if (arguments.front() == "qc") {
+        return runQualityCommand(rest);
+    }
     if (const auto bidsCommand = bidsCommandNamed(arguments.front())) {
         return runBidsCommand(*bidsCommand, rest);
     }
@@ -262,6 +266,9 @@ int prepareRun(const std::vector<std::string>& arguments, PreparedRun& run) {
         if (plan) {
             run.report = std::make_shared<RunReport>(*plan, options.zTransform, session.console);
         }
+        if (plan && options.qc) {
+            run.plan = std::make_shared<const ListPlan>(std::move(*plan));
+        }
     }
     run.plugin = std::make_shared<LoadedPlugin>(loadPlugin(run.pluginPath, error));
     if (!run.plugin->create) {
@@ -276,6 +283,8 @@ int prepareRun(const std::vector<std::string>& arguments, PreparedRun& run) {
     addDialogAnswers(options, session.answers);
     run.plotFolder = options.plot;
     run.reportFile = options.report;
+    run.qcFolder = options.qc;
+    run.volumeDocument = options.vmr;
     session.observer = run.report.get();
     return kReadyToRun;
 }
@@ -291,6 +300,10 @@ int finishRun(const PreparedRun& run, PluginOutcome outcome) {
         status = plotProducedDesignMatrices(
             run.report ? run.report->produced() : std::vector<std::string>(), *run.plotFolder,
             status);
+    }
+    if (run.qcFolder && run.report && run.plan && run.report->listHandedOut()) {
+        status = publishQuality(runQualitySources(*run.report, *run.plan, run.volumeDocument),
+                                *run.qcFolder, status);
     }
     const int saved = session.savedDesignMatrices;
     session.console.show(

@@ -34,6 +34,7 @@ inline constexpr int kReadyToRun = -1;
 
 struct LoadedPlugin;
 class RunReport;
+struct ListPlan;
 
 // What the program keeps from before the plug-in calls for after them.
 struct PreparedRun {
@@ -42,6 +43,9 @@ struct PreparedRun {
     std::optional<std::string> plotFolder;  // where pictures of the produced design matrices go
     std::optional<std::string> reportFile;  // where the run report goes as TSV
     std::shared_ptr<RunReport> report;      // follows the run when a list was given
+    std::optional<std::string> qcFolder;    // where the study's quality report goes
+    std::shared_ptr<const ListPlan> plan;   // the list, for the quality report
+    std::optional<std::string> volumeDocument;
 };
 
 // What the plug-in calls came to.

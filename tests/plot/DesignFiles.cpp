@@ -30,6 +30,47 @@ DesignTable generatedDesign(std::size_t predictors, std::size_t volumes, unsigne
     return table;
 }
 
+DesignTable studyRun(unsigned seed, double lean, double jitter, bool zero) {
+    std::mt19937 random(seed);
+    std::uniform_real_distribution<double> noise(-1.0, 1.0);
+    const std::size_t volumes = 160;
+    DesignTable table;
+    table.path = "run" + std::to_string(seed) + "_3DMC.sdm";
+    for (std::size_t c = 0; c < 3; ++c) {
+        std::vector<double> column(volumes);
+        for (std::size_t v = 0; v < volumes; ++v) {
+            const double phase = static_cast<double>(v) / static_cast<double>(7 + 3 * c + seed % 3);
+            column[v] = zero && c == 2 ? 0.0 : std::sin(phase) + 0.3 * noise(random);
+        }
+        if (c == 1) {
+            for (std::size_t v = 0; v < volumes; ++v) {
+                column[v] = (1.0 - lean) * column[v] + lean * table.columns[0][v];
+            }
+        }
+        table.names.push_back("task" + std::to_string(c + 1));
+        table.columns.push_back(column);
+        table.roles.push_back(plot::PredictorRole::Task);
+    }
+    const char* names[] = {"Translation X [mm]", "Translation Y [mm]", "Translation Z [mm]",
+                           "Rotation X [deg]",   "Rotation Y [deg]",   "Rotation Z [deg]"};
+    for (const char* name : names) {
+        std::vector<double> column(volumes);
+        double at = 0.0;
+        for (double& value : column) {
+            at += jitter * noise(random);
+            value = at;
+        }
+        table.names.push_back(name);
+        table.columns.push_back(column);
+        table.roles.push_back(plot::PredictorRole::Confound);
+    }
+    table.names.push_back("Constant");
+    table.columns.emplace_back(volumes, 1.0);
+    table.roles.push_back(plot::PredictorRole::Constant);
+    table.firstConfound = 4;
+    return table;
+}
+
 std::string sdmText(const DesignTable& table, int includesConstant, int firstConfound) {
     return testsupport::sdmText({table.names, {}, table.columns}, includesConstant, firstConfound);
 }

@@ -1,0 +1,305 @@
+#include "headless/program/QualityCommand.h"
+
+#include <iostream>
+
+#include "bids/ConfoundsFile.h"
+#include "bids/EventsFile.h"
+#include "bids/MotionFile.h"
+#include "bids/RunTiming.h"
+#include "formats/ProtocolReader.h"
+#include "formats/TimeCourse.h"
+#include "headless/HostSession.h"
+#include "headless/program/ModelDesign.h"
+#include "headless/program/Program.h"
+#include "headless/program/ProtocolPlace.h"
+#include "plot/PlotCommandLine.h"
+
+namespace headless {
+
+namespace {
+
+plot::Say sayOnConsole() {
+    return [](std::string_view prefix, std::string_view text) {
+        hostSession().console.show(prefix, text);
+    };
+}
+
+std::string qualityHelpText() {
+    return R"(sdmweaver qc: one page over a whole study's design matrices.
+
+Usage:
+  sdmweaver qc FILE... [-o DIR]
+
+Reads each design matrix (*.sdm) or reference time course (*.rtc) as one run and writes into
+DIR (default: the current folder; created when missing):
+  index.html   one self-contained page: a summary, a sortable table with one row per run (those
+               that stand out first), each run's picture, figures and correlation heat map, and
+               a strip of every design;
+  qc.tsv       one row per run: run, volumes, tr, predictors, condition_number, max_r_task,
+               max_r_confound, vif, efficiency, zero_predictors, events_past_end, fd_mean,
+               fd_max, fd_share, stands_out, reasons;
+  qc.json      the same figures, the study's medians and spreads;
+  pictures/    the pictures of the designs.
+A run stands out for |r| above 0.9, a VIF above 10, a condition number above 1000, a predictor
+zero throughout, more than 20% of volumes with a framewise displacement above 0.5 mm, or a
+figure beyond 3 scaled median absolute deviations of the study's median. The displacement comes
+from a design's motion columns (translations in mm, rotations in degrees) unless they were
+z-transformed. The run, check, design and bids-list take --qc DIR for the same report.
+
+Exit status: 0 the report was written with every file; 1 a file could not be read (its row says
+why) or the report not written; 2 a usage error.
+
+Example:
+  sdmweaver qc derivatives/*_3DMC.sdm -o qc
+)";
+}
+
+struct RunTimes {
+    std::optional<double> repetitionTimeMs;
+    std::optional<std::size_t> eventsPastEnd;
+};
+
+// The time course's TR, and the events past its end of the protocol the host uses.
+RunTimes timesOf(const std::string& listed, const std::string& timeCourse,
+                 const std::string& volumeDocument, std::optional<formats::Protocol>* protocolOut) {
+    RunTimes times;
+    const formats::TimeCourseRead read = formats::readTimeCourseHeader(timeCourse);
+    if (!read.header) {
+        return times;
+    }
+    times.repetitionTimeMs = read.header->repetitionTimeMs;
+    const ProtocolPlace place = findListedProtocol(listed, timeCourse, volumeDocument);
+    if (!place.path) {
+        return times;
+    }
+    formats::ProtocolRead protocol = formats::readProtocolFile(*place.path);
+    if (!protocol.protocol) {
+        return times;
+    }
+    times.eventsPastEnd =
+        eventsPastEnd(*protocol.protocol, read.header->nrOfVolumes, read.header->repetitionTimeMs);
+    if (protocolOut != nullptr) {
+        *protocolOut = std::move(protocol.protocol);
+    }
+    return times;
+}
+
+std::optional<std::string> motionOf(const ListPlan& plan, const ListPair& pair) {
+    if (const auto& motion = pair.confounds[kMotionSlot]) {
+        return plan.entries[*motion];
+    }
+    return std::nullopt;
+}
+
+// The motion estimates of a design as a table: translations, then rotations in degrees.
+plot::DesignTable motionTable(const bids::Design& design, const std::string& name) {
+    plot::DesignTable table;
+    table.path = name;
+    const char* names[] = {"Translation X [mm]", "Translation Y [mm]", "Translation Z [mm]",
+                           "Rotation X [deg]",   "Rotation Y [deg]",   "Rotation Z [deg]"};
+    for (std::size_t k = 0; k < design.predictors.size() && k < 6; ++k) {
+        table.names.push_back(names[k]);
+        table.columns.push_back(design.predictors[k].values);
+        table.roles.push_back(plot::PredictorRole::Confound);
+    }
+    return table;
+}
+
+}  // namespace
+
+std::vector<QualitySource> designQualitySources(const bids::DesignCommand& command) {
+    QualitySource source;
+    source.name = command.outputPath;
+    source.designPath = command.outputPath;
+    std::vector<std::string> notes;
+    bids::RunTiming timing;
+    if (command.boldPath) {
+        timing = bids::boldRunTiming(*command.boldPath, notes);
+    } else {
+        timing.repetitionTime = command.repetitionTime.value_or(0.0);
+        timing.volumes = command.volumes.value_or(0);
+    }
+    source.repetitionTimeMs = timing.repetitionTime * 1000.0;
+    const bids::EventsFile events = bids::readEventsFile(command.design.eventsPath);
+    std::size_t past = 0;
+    for (const bids::Event& event : events.events) {
+        past += event.onset >= static_cast<double>(timing.volumes) * timing.repetitionTime ? 1 : 0;
+    }
+    source.eventsPastEnd = past;
+    if (command.design.confoundsPath) {
+        try {
+            source.motion = motionTable(
+                bids::motionFromConfounds(bids::readConfoundsFile(*command.design.confoundsPath),
+                                          command.design.dummies, notes),
+                *command.design.confoundsPath);
+        } catch (const std::exception&) {
+            // A table without motion estimates: the run has no displacement.
+        }
+    }
+    return {source};
+}
+
+std::vector<QualitySource> listingQualitySources(const bids::ListingRequest& request,
+                                                 const std::string& listPath) {
+    std::vector<std::string> notes;
+    const bids::Listing listing = bids::planListing(request, notes);
+    const ListPlan plan = readListPlan(listPath);
+    std::vector<QualitySource> sources;
+    for (std::size_t k = 0; k < plan.pairs.size(); ++k) {
+        const ListPair& pair = plan.pairs[k];
+        QualitySource source;
+        source.name = plan.entries[pair.protocol];
+        if (!pair.timeCourse) {
+            sources.push_back(std::move(source));
+            continue;
+        }
+        source.name =
+            mergedDesignMatrixOf(plan, pair, false).value_or(baseDesignMatrixOf(plan, pair));
+        source.motionPath = motionOf(plan, pair);
+        const std::string bold = k < listing.boldFiles.size() ? listing.boldFiles[k] : "";
+        formats::ProtocolRead protocol = formats::readProtocolFile(plan.entries[pair.protocol]);
+        if (bold.empty() || !protocol.protocol) {
+            source.error = bold.empty() ? "no BOLD file: no volumes and no TR" : protocol.error;
+            sources.push_back(std::move(source));
+            continue;
+        }
+        const bids::RunTiming timing = bids::boldRunTiming(bold, notes);
+        ModelRequest model;
+        model.volumes =
+            static_cast<int>(timing.volumes - static_cast<std::int64_t>(request.dummies));
+        model.repetitionTimeMs = timing.repetitionTime * 1000.0;
+        source.repetitionTimeMs = model.repetitionTimeMs;
+        source.eventsPastEnd =
+            eventsPastEnd(*protocol.protocol, model.volumes, model.repetitionTimeMs);
+        model.confounds[kMotionSlot] = source.motionPath;
+        ModelDesign design = modelDesign(*protocol.protocol, model, source.name);
+        source.design = std::move(design.table);
+        source.error = design.error;
+        sources.push_back(std::move(source));
+    }
+    return sources;
+}
+
+int runQualityCommand(const std::vector<std::string>& arguments) {
+    const plot::PlotCommandLine line = plot::parsePlotCommandLine(arguments);
+    if (!line.error.empty()) {
+        return usageError(line.error);
+    }
+    if (line.help) {
+        std::cout << qualityHelpText();
+        return kRunSucceeded;
+    }
+    std::vector<QualitySource> sources;
+    for (const std::string& file : line.files) {
+        QualitySource source;
+        source.name = file;
+        source.designPath = file;
+        sources.push_back(std::move(source));
+    }
+    const QualityWritten written = writeQualityReport(sources, line.folder);
+    if (!sayQualityWritten(written, line.folder, sayOnConsole()) || written.unreadable > 0) {
+        return kRunFailed;
+    }
+    return kRunSucceeded;
+}
+
+std::vector<QualitySource> runQualitySources(const RunReport& report, const ListPlan& plan,
+                                             const std::optional<std::string>& volumeDocument) {
+    std::vector<QualitySource> sources;
+    report.evaluate([&](const PairOutcome& outcome) {
+        QualitySource source;
+        const ListPair& pair = plan.pairs[outcome.pair - 1];
+        if (outcome.mergedOutcome == MergedOutcome::Complete) {
+            source.designPath = outcome.merged;
+        } else if (outcome.baseOutcome == BaseOutcome::Saved) {
+            source.designPath = outcome.base;
+        } else {
+            source.error = "no design matrix was written";
+        }
+        source.name = source.designPath.value_or(std::string(outcome.protocol));
+        source.motionPath = motionOf(plan, pair);
+        source.result = !outcome.ok             ? plot::PairResult::Failed
+                        : outcome.notes.empty() ? plot::PairResult::Ok
+                                                : plot::PairResult::Warned;
+        for (const std::string& why : {outcome.reason, outcome.notes}) {
+            if (!why.empty()) {
+                source.resultReasons.push_back(why);
+            }
+        }
+        if (!outcome.timeCourse.empty()) {
+            const RunTimes times =
+                timesOf(std::string(outcome.protocol), std::string(outcome.timeCourse),
+                        volumeDocument.value_or(""), nullptr);
+            source.repetitionTimeMs = times.repetitionTimeMs;
+            source.eventsPastEnd = times.eventsPastEnd;
+        }
+        sources.push_back(std::move(source));
+    });
+    return sources;
+}
+
+std::vector<QualitySource> checkQualitySources(const CheckResult& result, const ListPlan& plan,
+                                               const std::string& volumeDocument,
+                                               const Options& options) {
+    std::vector<QualitySource> sources;
+    for (const PairCheck& check : result.pairs) {
+        const ListPair& pair = plan.pairs[check.pair - 1];
+        QualitySource source;
+        const Verdict verdict = check.verdict();
+        source.result = verdict == Verdict::Fail      ? plot::PairResult::Failed
+                        : verdict == Verdict::Warning ? plot::PairResult::Warned
+                                                      : plot::PairResult::Ok;
+        for (const Finding& finding : check.findings) {
+            if (finding.verdict != Verdict::Ok) {
+                source.resultReasons.push_back(finding.text);
+            }
+        }
+        source.name = check.protocol;
+        if (!pair.timeCourse) {
+            source.error = "no time course follows the protocol";
+            sources.push_back(std::move(source));
+            continue;
+        }
+        source.name = baseDesignMatrixOf(plan, pair);
+        if (auto merged = mergedDesignMatrixOf(plan, pair, options.zTransform)) {
+            source.name = *merged;
+        }
+        source.motionPath = motionOf(plan, pair);
+        std::optional<formats::Protocol> protocol;
+        const RunTimes times = timesOf(check.protocol, check.timeCourse, volumeDocument, &protocol);
+        source.repetitionTimeMs = times.repetitionTimeMs;
+        source.eventsPastEnd = times.eventsPastEnd;
+        const formats::TimeCourseRead header = formats::readTimeCourseHeader(check.timeCourse);
+        if (!protocol || !header.header) {
+            source.error = "no design: the protocol or the time course cannot be read";
+            sources.push_back(std::move(source));
+            continue;
+        }
+        ModelRequest request;
+        request.volumes = header.header->nrOfVolumes;
+        request.repetitionTimeMs = header.header->repetitionTimeMs;
+        request.function = options.hrf;
+        request.value = options.value.cancel ? 1.0f : options.value.value;
+        request.skipFirst = options.skipFirst;
+        request.zTransform = options.zTransform;
+        for (std::size_t slot = 0; slot < kConfoundSlots; ++slot) {
+            if (pair.confounds[slot]) {
+                request.confounds[slot] = plan.entries[*pair.confounds[slot]];
+            }
+        }
+        ModelDesign design = modelDesign(*protocol, request, source.name);
+        source.design = std::move(design.table);
+        source.error = design.error;
+        sources.push_back(std::move(source));
+    }
+    return sources;
+}
+
+int publishQuality(const std::vector<QualitySource>& sources, const std::string& folder,
+                   int status) {
+    const QualityWritten written = writeQualityReport(sources, folder);
+    const bool whole = sayQualityWritten(written, folder, sayOnConsole());
+    return !whole && status == kRunSucceeded ? kStepRefused : status;
+}
+
+}  // namespace headless
