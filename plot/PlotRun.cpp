@@ -2,9 +2,9 @@
 
 #include <algorithm>
 #include <cctype>
-#include <fstream>
 #include <map>
 
+#include "paths/WholeFile.h"
 #include "plot/DesignCheck.h"
 #include "plot/DesignPicture.h"
 #include "plot/DesignTable.h"
@@ -17,14 +17,13 @@ constexpr char kProgram[] = "sdmweaver: ";
 constexpr char kCheck[] = "check: ";
 
 bool writePicture(const std::filesystem::path& path, const std::string& svg, std::string& error) {
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    if (!out) {
+    paths::WholeFile file(path.string(), paths::WholeFile::Mode::Binary);
+    if (!file.isOpen()) {
         error = "cannot open " + path.string() + " for writing";
         return false;
     }
-    out << svg;
-    out.flush();
-    if (!out) {
+    file.stream() << svg;
+    if (!file.commit()) {
         error = "cannot write " + path.string();
         return false;
     }

@@ -13,9 +13,9 @@ set(layers
     "designmatrix|abi host paths text"
     "batch|abi designmatrix host paths text"
     "plugin|abi batch designmatrix host paths text"
-    "plot|text"
-    "headless/formats|"
-    "headless|abi headless/formats"
+    "plot|paths text"
+    "headless/formats|paths"
+    "headless|abi headless/formats paths"
     "bids|abi designmatrix headless headless/formats host paths plot text"
     "headless/program|abi batch bids designmatrix headless headless/formats host paths plot text"
 )
