@@ -5,11 +5,16 @@
 
 #include "headless/formats/ByteReader.h"
 #include "headless/formats/ByteWriter.h"
+#include "paths/RegularFile.h"
 
 namespace headless {
 
 VolumeDocumentRead readVolumeDocument(const std::string& path) {
     VolumeDocumentRead result;
+    if (paths::isIrregularFile(path)) {
+        result.error = paths::irregularFileText(path);
+        return result;
+    }
     std::ifstream in(path, std::ios::binary);
     if (!in) {
         result.error = "cannot open the volume document " + path;

@@ -37,6 +37,39 @@ Log failureLog(const ReaderUnderTest& reader, const std::string& path, Section s
     return log;
 }
 
+// The values of each data row of the file.
+std::size_t valuesPerRow(const SampleFile& file) {
+    std::size_t values = 0;
+    for (const auto& entry : file.entries()) {
+        if (entry.section == Section::Values) {
+            ++values;
+            if (entry.endsLine) {
+                break;
+            }
+        }
+    }
+    return values;
+}
+
+// The row (from 1) and the values it still holds when the file is cut after `kept` entries in
+// the middle of a data row; none when the cut falls elsewhere.
+std::optional<std::pair<std::size_t, std::size_t>> rowCutShort(const SampleFile& file,
+                                                               std::size_t kept) {
+    std::size_t row = 1;
+    std::size_t held = 0;
+    for (std::size_t i = 0; i < kept; ++i) {
+        const auto& entry = file.entries()[i];
+        if (entry.section == Section::Values) {
+            ++held;
+            if (entry.endsLine) {
+                ++row;
+                held = 0;
+            }
+        }
+    }
+    return held > 0 ? std::optional(std::pair(row, held)) : std::nullopt;
+}
+
 // A record whose counts were refused holds no colours, names or columns.
 void expectNothingSized(const DesignMatrixFile& record) {
     EXPECT_TRUE(record.predictorColors.empty());
@@ -110,7 +143,15 @@ TEST_F(ReaderFailures, AFileCutAfterAnyEntryFailsAtThatEntry) {
             const std::string padded =
                 write("padded", file.prefix(kept) + "\r\n" + std::string(400, ' '));
             EXPECT_FALSE(reader.read(padded.c_str())->readOk);
-            EXPECT_EQ(logged(), failureLog(reader, padded, missing, header));
+            Log expected = failureLog(reader, padded, missing, header);
+            if (const auto row = rowCutShort(file, kept)) {
+                expected.insert(expected.end() - 1,
+                                "Row " + std::to_string(row->first) + " of " + padded + " holds " +
+                                    std::to_string(row->second) + " values; " +
+                                    "the file declares " + std::to_string(valuesPerRow(file)) +
+                                    " predictors.");
+            }
+            EXPECT_EQ(logged(), expected);
         }
     }
 }
