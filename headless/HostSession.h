@@ -6,6 +6,7 @@
 
 #include <array>
 #include <filesystem>
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -16,6 +17,7 @@
 #include "headless/DesignMatrix.h"
 #include "headless/DialogAnswers.h"
 #include "headless/RunObserver.h"
+#include "headless/TimeCourseLock.h"
 #include "headless/formats/Protocol.h"
 #include "headless/formats/TimeCourse.h"
 #include "headless/formats/VolumeDocument.h"
@@ -30,6 +32,8 @@ struct LinkedTimeCourse {
     std::filesystem::path folder;  // absolute
     TimeCourseHeader header;
     host::VtcHeaderRecord record{};  // as the host hands it out now
+    // Held from the link until the next link or the end of the run.
+    std::shared_ptr<TimeCourseLock> lock;
 };
 
 struct HostSession {
