@@ -56,9 +56,9 @@ bool loadNamedProtocol(HostSession& session, const std::string& name) {
          headless::protocolWarnings(*read.protocol, run.nrOfVolumes, run.repetitionTimeMs)) {
         session.console.note("protocol " + name + ": " + warning);
     }
+    session.protocol = std::move(read.protocol);
     session.observe(
         [&](headless::RunObserver& o) { o.protocolLoaded(name, path, location->where); });
-    session.protocol = std::move(read.protocol);
     return true;
 }
 
