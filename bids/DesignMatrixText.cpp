@@ -2,7 +2,11 @@
 
 #include <algorithm>
 #include <charconv>
+#include <cmath>
 #include <cstdio>
+#include <string>
+
+#include "bids/InputError.h"
 
 namespace bids {
 
@@ -36,7 +40,14 @@ void appendRows(std::string& text, const Design& design, char separator) {
             if (p > 0) {
                 text += separator;
             }
-            appendValue(text, design.predictors[p].values[k]);
+            const double value = design.predictors[p].values[k];
+            if (!std::isfinite(value)) {
+                throw InputError("row " + std::to_string(k + 1) + ", column " +
+                                 std::to_string(p + 1) + " (" + design.predictors[p].name +
+                                 ") of the design matrix is not a finite number: nothing is "
+                                 "written");
+            }
+            appendValue(text, value);
         }
         text += '\n';
     }
