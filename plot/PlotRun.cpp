@@ -4,6 +4,7 @@
 #include <cctype>
 #include <map>
 
+#include "paths/SameFile.h"
 #include "paths/WholeFile.h"
 #include "plot/DesignCheck.h"
 #include "plot/DesignPicture.h"
@@ -64,7 +65,21 @@ PlotOutcome plotDesignMatrices(const std::vector<std::string>& paths,
                                const std::filesystem::path& folder, const Say& say) {
     PlotOutcome outcome;
     const std::vector<std::filesystem::path> pictures = pictureNames(paths, folder);
+    std::vector<paths::FileIdentity> inputs;
+    for (const std::string& path : paths) {
+        inputs.push_back(paths::FileIdentity::of(path));
+    }
     for (std::size_t i = 0; i < paths.size(); ++i) {
+        const paths::FileIdentity picture = paths::FileIdentity::of(pictures[i].string());
+        const auto input = std::find_if(inputs.begin(), inputs.end(),
+                                        [&](const auto& file) { return file.sameAs(picture); });
+        if (input != inputs.end()) {
+            say(kProgram, "no picture of " + paths[i] + ": " + pictures[i].string() + " is " +
+                              paths[static_cast<std::size_t>(input - inputs.begin())] +
+                              ", which it would replace");
+            ++outcome.failed;
+            continue;
+        }
         const DesignTableRead read = readDesignTable(paths[i]);
         if (!read.table) {
             say(kProgram, "no picture of " + paths[i] + ": " + read.error);
