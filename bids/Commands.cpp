@@ -66,7 +66,8 @@ std::vector<std::string> makeDesign(const DesignCommand& command, std::vector<st
     DesignRequest request = command.design;
     if (command.boldPath) {
         inputs.push_back(*command.boldPath);
-        request.timing = boldRunTiming(*command.boldPath, notes);
+        const std::vector<std::string> sidecars = boldSidecars(*command.boldPath);
+        inputs.insert(inputs.end(), sidecars.begin(), sidecars.end());
     } else {
         request.timing.repetitionTime = command.repetitionTime.value_or(0.0);
         request.timing.volumes = command.volumes.value_or(0);
@@ -78,6 +79,9 @@ std::vector<std::string> makeDesign(const DesignCommand& command, std::vector<st
     if (command.tablePath) {
         refuseOverwritingInput(*command.tablePath, inputs);
         refuseOverwritingInput(*command.tablePath, {command.outputPath});
+    }
+    if (command.boldPath) {
+        request.timing = boldRunTiming(*command.boldPath, notes);
     }
     const Design design = buildDesign(request, notes);
     std::vector<OutputFile> files = {{command.outputPath, designMatrixText(design)}};

@@ -77,4 +77,12 @@ RunTiming boldRunTiming(const std::string& boldPath, std::vector<std::string>& n
     return timing;
 }
 
+std::vector<std::string> boldSidecars(const std::string& boldPath) {
+    std::vector<std::string> sidecars;
+    for (const fs::path& sidecar : sidecarsOf(boldPath)) {
+        sidecars.push_back(sidecar.generic_string());
+    }
+    return sidecars;
+}
+
 }  // namespace bids

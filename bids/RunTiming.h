@@ -21,4 +21,8 @@ struct RunTiming {
 // read, a sidecar is not valid, or neither gives a TR.
 RunTiming boldRunTiming(const std::string& boldPath, std::vector<std::string>& notes);
 
+// The JSON sidecars that apply to the BOLD file, most general first (inputs no output may
+// replace).
+std::vector<std::string> boldSidecars(const std::string& boldPath);
+
 }  // namespace bids

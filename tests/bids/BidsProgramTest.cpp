@@ -63,8 +63,11 @@ TEST_F(BidsProgram, FailuresExitWithTwoNameTheFileAndRowAndWriteNothing) {
     writeFile(dir_.file("events.tsv"), "onset\tduration\ttrial_type\n2\t4\tA\n12\tlong\tA\n");
     writeFile(dir_.file("good.tsv"), "onset\tduration\ttrial_type\n2\t4\tA\n");
     writeFile(dir_.file("confounds.tsv"), "trans_x\n0\n0.1\n");
-    writeFile(dir_.file("huge.tsv"),
-              "trans_x\ttrans_y\ttrans_z\trot_x\trot_y\trot_z\n0\t0\t0\t0\t0\t0\n0\t0\t0\t1e308\t0\t0\n");
+    writeFile(dir_.file("bold.nii"), "not read");
+    writeFile(dir_.file("bold.json"), R"({"RepetitionTime": 2})");
+    writeFile(
+        dir_.file("huge.tsv"),
+        "trans_x\ttrans_y\ttrans_z\trot_x\trot_y\trot_z\n0\t0\t0\t0\t0\t0\n0\t0\t0\t1e308\t0\t0\n");
     const std::vector<std::pair<std::vector<std::string>, std::string>> cases = {
         {{"events-to-prt", "events.tsv", "-o", "out.prt"},
          "events.tsv: row 2 (line 3), column duration: 'long' is not a number"},
@@ -87,6 +90,9 @@ TEST_F(BidsProgram, FailuresExitWithTwoNameTheFileAndRowAndWriteNothing) {
         {{"design", "--events", "good.tsv", "--tr", "2", "--volumes", "2", "--confounds",
           "confounds.tsv", "--confounds", "huge.tsv", "--columns", "trans_x", "-o", "out.sdm"},
          "design: two confound tables for one run, confounds.tsv and huge.tsv: name one"},
+        {{"design", "--events", "good.tsv", "--bold", "bold.nii", "-o", "out.sdm", "--tsv",
+          "bold.json"},
+         "the output bold.json is the input "},
         {{"bids-list", ".", "--task", "t", "--derivatives", ".", "--out", "out.prt", "--vtc",
           "out.vtc.d/run-{run}"},
          "bids-list: --vtc out.vtc.d/run-{run} does not end in .vtc"},
@@ -187,10 +193,11 @@ TEST_F(BidsProgram, ADatasetListedForTheBatchRunsThroughIt) {
     ASSERT_EQ(list.status, 0) << list.err;
     EXPECT_TRUE(contains(list.err, "sdmweaver: skipped sub-02_task-faces_run-1: no confound table"))
         << list.err;
-    EXPECT_TRUE(contains(list.err, "sdmweaver: skipped sub-01_task-faces_run-3: two confound "
-                                   "tables, " +
-                                       two.generic_string() + "regressors.tsv and " +
-                                       two.generic_string() + "timeseries.tsv: keep one"))
+    EXPECT_TRUE(contains(list.err,
+                         "sdmweaver: skipped sub-01_task-faces_run-3: two confound "
+                         "tables, " +
+                             two.generic_string() + "regressors.tsv and " + two.generic_string() +
+                             "timeseries.tsv: keep one"))
         << list.err;
     EXPECT_FALSE(contains(list.err, "warning")) << list.err;
     const std::string listed = testsupport::readText(dir_.file("batch/task-faces_list.txt"));
