@@ -96,6 +96,22 @@ INSTANTIATE_TEST_SUITE_P(
                                 kPair, "conditions 1 and 2 of {dir}/task.prt share the name Rest"}),
     [](const testing::TestParamInfo<HostileCase>& c) { return std::string(c.param.what); });
 
+TEST(OutputNames, ThatAreHardLinksOfASnapshotAreReplacedNeverWrittenThrough) {
+    // The outputs of an earlier run, with a snapshot of them as `cp -al` makes it.
+    Study study;
+    fs::create_directory(study.file("snapshot"));
+    for (const char* name : {"run1_task.sdm", "run1_task_HR.sdm"}) {
+        study.write(name, "earlier run");
+        fs::create_hard_link(study.file(name), study.file(std::string("snapshot/") + name));
+    }
+    const ProgramResult result = study.run(std::string(kPair) + "{dir}/run1_HR.rtc\n");
+    EXPECT_EQ(result.status, 0) << result.err;
+    for (const char* name : {"run1_task.sdm", "run1_task_HR.sdm"}) {
+        EXPECT_EQ(study.read(std::string("snapshot/") + name), "earlier run") << name;
+        EXPECT_TRUE(study.read(name).starts_with("FileVersion:")) << name;
+    }
+}
+
 TEST(Temporaries, ThatAKilledRunLeftAreReportedByTheCheck) {
     Study study;
     study.write("run1_task.sdm.partial-4242-0", "FileVersion: 1\n");
