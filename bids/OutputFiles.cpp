@@ -1,7 +1,6 @@
 #include "bids/OutputFiles.h"
 
 #include <memory>
-#include <ostream>
 
 #include "bids/InputError.h"
 #include "paths/SameFile.h"
@@ -16,10 +15,9 @@ void writeOutputs(const std::vector<OutputFile>& files) {
         written.push_back(std::make_unique<paths::WholeFile>(
             file.path,
             file.textMode ? paths::WholeFile::Mode::Text : paths::WholeFile::Mode::Binary));
-        std::ostream& out = written.back()->stream();
-        out << file.text;
-        out.flush();
-        if (!written.back()->isOpen() || !out) {
+        written.back()->stream() << file.text;
+        // Closed at once: a dataset's many files are not all held open until they are renamed.
+        if (!written.back()->finish()) {
             throw InputError("cannot write " + file.path);
         }
     }

@@ -165,6 +165,7 @@ WholeFile::WholeFile(std::string target, Mode mode, Ending ending)
         }
     }
     if (fd >= 0) {
+        opened_ = true;
         buffer_ = std::make_unique<Buffer>(fd);
         stream_ = std::make_unique<std::ostream>(buffer_.get());
     } else {
@@ -183,21 +184,28 @@ WholeFile::~WholeFile() {
     }
 }
 
-bool WholeFile::isOpen() const {
-    return buffer_ != nullptr;
-}
-
 std::ostream& WholeFile::stream() {
     return *stream_;
+}
+
+bool WholeFile::finish() {
+    if (!closed_ && buffer_ != nullptr) {
+        closed_ = true;
+        stream_->flush();
+        written_ = !stream_->bad() && buffer_->close();
+        // The buffer's memory goes with the file: many may wait to be committed.
+        stream_->rdbuf(nullptr);
+        buffer_.reset();
+    }
+    return written_;
 }
 
 bool WholeFile::commit() {
     if (finished_) {
         return false;
     }
+    const bool written = finish();
     finished_ = true;
-    stream_->flush();
-    const bool written = !stream_->bad() && buffer_->close();
     if (temporary_.empty()) {
         return written;
     }
@@ -216,8 +224,8 @@ void WholeFile::discard() {
     if (finished_) {
         return;
     }
+    finish();
     finished_ = true;
-    buffer_->close();
     if (!temporary_.empty()) {
         std::error_code error;
         fs::remove(temporary_, error);

@@ -29,10 +29,15 @@ class WholeFile {
     WholeFile& operator=(const WholeFile&) = delete;
 
     // False when no file could be created for the target; stream() then writes nowhere.
-    bool isOpen() const;
+    bool isOpen() const { return opened_; }
+    // True while open and every write so far went through.
+    bool good() const { return closed_ ? written_ : isOpen() && !stream_->fail(); }
     std::ostream& stream();
     const std::string& target() const { return target_; }
 
+    // Writes out what is buffered and closes, leaving the temporary unnamed until commit(), so
+    // that many files can be written before any is put in place. True when all was written.
+    bool finish();
     // Writes out what is buffered, closes, and renames over the target. True when the whole file
     // now stands under the target's name; on false the temporary is gone and the target as it was.
     bool commit();
@@ -47,7 +52,10 @@ class WholeFile {
     std::unique_ptr<Buffer> buffer_;
     std::unique_ptr<std::ostream> stream_;
     Ending ending_;
-    bool finished_ = false;
+    bool finished_ = false;  // committed or discarded
+    bool opened_ = false;
+    bool closed_ = false;
+    bool written_ = false;  // when closed: every byte went through
 };
 
 // Writes `bytes` to `target` by the rule above; true when the whole file stands under its name.

@@ -21,12 +21,12 @@ class TsvFile {
     void row(const std::vector<std::string_view>& fields);
     void row(const std::vector<std::string>& fields);
     // True while every row so far was written; after close(), also the closing.
-    bool ok() const { return file_.isOpen() && !file_.stream().fail() && !failed_; }
+    bool ok() const { return file_.good() && !failed_; }
     // Puts the file under its name; true when all of it is there.
     bool close();
 
   private:
-    mutable paths::WholeFile file_;
+    paths::WholeFile file_;
     bool failed_ = false;
 };
 
