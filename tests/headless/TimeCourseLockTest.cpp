@@ -5,7 +5,6 @@
 #include <memory>
 #include <string>
 #include <thread>
-#include <vector>
 
 #include "headless/TimeCourseLock.h"
 #include "tests/support/TestSupport.h"
@@ -16,37 +15,31 @@ TEST(TimeCourseLock, ASecondRunWaitsOnceSayingSoAndGoesOnWhenTheFirstLetsGo) {
     testsupport::TempDir dir;
     const std::string path = dir.file("run1.vtc");
     testsupport::writeFile(path, "vtc");
-    std::vector<std::string> said;
-    auto first = std::make_unique<headless::TimeCourseLock>(
-        path, [&](const std::string& file) { said.push_back("first " + file); });
+    const auto never = [](const std::string&) { ADD_FAILURE() << "waited"; };
+    auto first = std::make_unique<headless::TimeCourseLock>(path, never);
     ASSERT_TRUE(first->held());
 
+    std::atomic<int> waits{0};
     std::atomic<bool> secondHolds{false};
-    std::atomic<bool> secondWaits{false};
-    std::vector<std::string> secondSaid;  // read once the second is done
+    std::string said;  // read once the second is done
     std::thread second([&] {
-        headless::TimeCourseLock lock(path, [&](const std::string& file) {
-            secondSaid.push_back("waiting for another run on " + file);
-            secondWaits = true;
+        const headless::TimeCourseLock lock(path, [&](const std::string& file) {
+            said = "waiting for another run on " + file;
+            ++waits;
         });
         secondHolds = lock.held();
     });
-    // The second must still be waiting while the first holds the file.
-    while (!secondWaits) {
+    while (waits == 0) {
         std::this_thread::yield();
     }
     std::this_thread::sleep_for(std::chrono::milliseconds(50));
-    EXPECT_FALSE(secondHolds);
+    EXPECT_FALSE(secondHolds) << "the second must wait while the first holds the file";
     first.reset();
     second.join();
     EXPECT_TRUE(secondHolds);
-    EXPECT_TRUE(said.empty());
-    EXPECT_EQ(secondSaid, std::vector<std::string>{"waiting for another run on " + path});
-
-    // A file that is not there is not locked, and nobody waits.
-    EXPECT_FALSE(headless::TimeCourseLock(dir.file("missing.vtc"), [](const std::string&) {
-                     ADD_FAILURE();
-                 }).held());
+    EXPECT_EQ(waits, 1);
+    EXPECT_EQ(said, "waiting for another run on " + path);
+    EXPECT_FALSE(headless::TimeCourseLock(dir.file("missing.vtc"), never).held());
 }
 
 }  // namespace

@@ -37,37 +37,27 @@ Log failureLog(const ReaderUnderTest& reader, const std::string& path, Section s
     return log;
 }
 
-// The values of each data row of the file.
-std::size_t valuesPerRow(const SampleFile& file) {
-    std::size_t values = 0;
-    for (const auto& entry : file.entries()) {
-        if (entry.section == Section::Values) {
-            ++values;
-            if (entry.endsLine) {
-                break;
-            }
-        }
-    }
-    return values;
-}
-
-// The row (from 1) and the values it still holds when the file is cut after `kept` entries in
-// the middle of a data row; none when the cut falls elsewhere.
-std::optional<std::pair<std::size_t, std::size_t>> rowCutShort(const SampleFile& file,
-                                                               std::size_t kept) {
-    std::size_t row = 1;
-    std::size_t held = 0;
-    for (std::size_t i = 0; i < kept; ++i) {
+// When the file is cut after `kept` entries inside a data row: the row's line ("Row R of PATH
+// holds N values; the file declares M predictors."); empty when the cut falls elsewhere.
+std::string rowCutShort(const SampleFile& file, std::size_t kept, const std::string& path) {
+    std::size_t row = 1, held = 0, perRow = 0, rowsSeen = 0;
+    for (std::size_t i = 0; i < file.entries().size(); ++i) {
         const auto& entry = file.entries()[i];
-        if (entry.section == Section::Values) {
-            ++held;
-            if (entry.endsLine) {
-                ++row;
-                held = 0;
-            }
+        if (entry.section != Section::Values) {
+            continue;
+        }
+        perRow += rowsSeen == 0 ? 1 : 0;
+        rowsSeen += entry.endsLine ? 1 : 0;
+        held += i < kept ? 1 : 0;
+        if (entry.endsLine && i < kept) {
+            ++row;
+            held = 0;
         }
     }
-    return held > 0 ? std::optional(std::pair(row, held)) : std::nullopt;
+    return held == 0
+               ? ""
+               : "Row " + std::to_string(row) + " of " + path + " holds " + std::to_string(held) +
+                     " values; the file declares " + std::to_string(perRow) + " predictors.";
 }
 
 // A record whose counts were refused holds no colours, names or columns.
@@ -144,12 +134,8 @@ TEST_F(ReaderFailures, AFileCutAfterAnyEntryFailsAtThatEntry) {
                 write("padded", file.prefix(kept) + "\r\n" + std::string(400, ' '));
             EXPECT_FALSE(reader.read(padded.c_str())->readOk);
             Log expected = failureLog(reader, padded, missing, header);
-            if (const auto row = rowCutShort(file, kept)) {
-                expected.insert(expected.end() - 1,
-                                "Row " + std::to_string(row->first) + " of " + padded + " holds " +
-                                    std::to_string(row->second) + " values; " +
-                                    "the file declares " + std::to_string(valuesPerRow(file)) +
-                                    " predictors.");
+            if (const std::string row = rowCutShort(file, kept, padded); !row.empty()) {
+                expected.insert(expected.end() - 1, row);
             }
             EXPECT_EQ(logged(), expected);
         }

@@ -124,14 +124,5 @@ TEST(Temporaries, ThatAKilledRunLeftAreReportedByTheCheck) {
         << checked.out << checked.err;
 }
 
-TEST(OwnOutputs, ThroughADanglingLinkToADesignMatrixAreRefused) {
-    Study study;
-    fs::create_symlink(study.file("run1_task.sdm"), study.file("report.tsv"));
-    const ProgramResult result = study.run(kPair, {false, {"--report", study.file("report.tsv")}});
-    EXPECT_EQ(result.status, 2) << result.err;
-    EXPECT_TRUE(contains(result.err, "a design matrix the run writes")) << result.err;
-    EXPECT_FALSE(study.exists("run1_task.sdm"));
-}
-
 }  // namespace
 }  // namespace robustness
