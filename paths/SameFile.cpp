@@ -68,7 +68,12 @@ std::string resolvedPath(const std::string& path) {
     if (error) {
         absolute = fs::path(path);
     }
-    std::string key = resolve(absolute.lexically_normal()).generic_string();
+    // A file that is there resolves as the system resolves it ("link/.." included).
+    fs::path resolved = fs::exists(absolute, error) ? fs::canonical(absolute, error) : fs::path();
+    if (resolved.empty() || error) {
+        resolved = resolve(absolute.lexically_normal());
+    }
+    std::string key = resolved.generic_string();
     // "/a/b/" and "/a/b" are one folder.
     while (key.size() > 1 && key.back() == '/' && key[key.size() - 2] != ':') {
         key.pop_back();
