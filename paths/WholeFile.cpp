@@ -5,6 +5,7 @@
 #include <cerrno>
 #include <filesystem>
 #include <streambuf>
+#include <string>
 #include <string_view>
 #include <system_error>
 
@@ -90,7 +91,10 @@ std::atomic<unsigned long> temporariesMade{0};
 // Buffered output to a file descriptor; remembers whether any write failed.
 class WholeFile::Buffer : public std::streambuf {
   public:
-    explicit Buffer(int fd) : fd_(fd) { setp(bytes_.data(), bytes_.data() + bytes_.size()); }
+    // crLf: each '\n' written as CR LF, text mode on Windows.
+    Buffer(int fd, bool crLf) : fd_(fd), crLf_(crLf) {
+        setp(bytes_.data(), bytes_.data() + bytes_.size());
+    }
     ~Buffer() override { close(); }
 
     bool failed() const { return failed_; }
@@ -123,8 +127,25 @@ class WholeFile::Buffer : public std::streambuf {
 
   private:
     bool flushBytes() {
-        const char* data = pbase();
-        std::size_t left = static_cast<std::size_t>(pptr() - pbase());
+        const std::size_t size = static_cast<std::size_t>(pptr() - pbase());
+        if (crLf_) {
+            std::string text;
+            text.reserve(size + size / 16);
+            for (const char* c = pbase(); c != pptr(); ++c) {
+                if (*c == '\n') {
+                    text += '\r';
+                }
+                text += *c;
+            }
+            writeAll(text.data(), text.size());
+        } else {
+            writeAll(pbase(), size);
+        }
+        setp(bytes_.data(), bytes_.data() + bytes_.size());
+        return !failed_ && fd_ >= 0;
+    }
+
+    void writeAll(const char* data, std::size_t left) {
         while (left > 0 && !failed_ && fd_ >= 0) {
             const long written = writeSome(fd_, data, left);
             if (written < 0 && errno == EINTR) {
@@ -137,11 +158,10 @@ class WholeFile::Buffer : public std::streambuf {
             data += written;
             left -= static_cast<std::size_t>(written);
         }
-        setp(bytes_.data(), bytes_.data() + bytes_.size());
-        return !failed_ && fd_ >= 0;
     }
 
     int fd_;
+    bool crLf_;
     bool failed_ = false;
     std::array<char, 64 * 1024> bytes_{};
 };
@@ -166,7 +186,11 @@ WholeFile::WholeFile(std::string target, Mode mode, Ending ending)
     }
     if (fd >= 0) {
         opened_ = true;
-        buffer_ = std::make_unique<Buffer>(fd);
+#if defined(_WIN32)
+        buffer_ = std::make_unique<Buffer>(fd, mode == Mode::Text);
+#else
+        buffer_ = std::make_unique<Buffer>(fd, false);
+#endif
         stream_ = std::make_unique<std::ostream>(buffer_.get());
     } else {
         stream_ = std::make_unique<std::ostream>(nullptr);
