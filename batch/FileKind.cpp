@@ -3,6 +3,8 @@
 #include <array>
 #include <utility>
 
+#include "text/FileName.h"
+
 namespace batch {
 
 FileKind classifyListEntry(std::string_view entry) {
@@ -13,8 +15,9 @@ FileKind classifyListEntry(std::string_view entry) {
         {"_HR", HeartRate},
         {"_RVT", Respiration},
     }};
+    const std::string_view name = text::fileNameOf(entry);
     for (const auto& [fragment, kind] : kFragments) {
-        if (entry.find(fragment) != std::string_view::npos) {
+        if (name.find(fragment) != std::string_view::npos) {
             return kind;
         }
     }

@@ -14,8 +14,8 @@ enum FileKind : int {
     Respiration = 5,      // "_RVT"
 };
 
-// The kind selected by the first fragment, in the order above, found anywhere in the entry
-// (case-sensitive, directory part included).
+// The kind selected by the first fragment, in the order above, found anywhere in the entry's file
+// name (text::fileNameOf: after its last '/' or '\'; case-sensitive; its folders never count).
 FileKind classifyListEntry(std::string_view entry);
 
 }  // namespace batch

@@ -8,6 +8,7 @@
 #include <string_view>
 
 #include "host/HostOperations.h"
+#include "paths/RegularFile.h"
 
 namespace batch {
 
@@ -93,6 +94,11 @@ class ListText {
 }  // namespace
 
 std::optional<FileList> readFileList(const std::string& listPath) {
+    if (paths::isIrregularFile(listPath)) {
+        host::logText(paths::irregularFileText(listPath));
+        host::logFormat("The file list could not be opened: %s", listPath.c_str());
+        return std::nullopt;
+    }
     std::ifstream in(listPath);
     if (!in.is_open()) {
         host::logFormat("The file list could not be opened: %s", listPath.c_str());

@@ -150,6 +150,17 @@ std::vector<std::string> makeDesign(const DesignCommand& command, std::vector<st
     DesignRequest request = command.design;
     if (command.boldPath) {
         inputs.push_back(*command.boldPath);
+        for (const std::filesystem::path& sidecar : boldSidecars(*command.boldPath)) {
+            inputs.push_back(sidecar.generic_string());
+        }
+    }
+    if (request.confoundsPath) {
+        inputs.push_back(*request.confoundsPath);
+    }
+    refuseOverwritingInput(command.outputPath, inputs);
+    if (command.tablePath) {
+        refuseOverwritingInput(*command.tablePath, inputs);
+        refuseOverwritingInput(*command.tablePath, {command.outputPath});
     }
     if (const auto timing = givenTiming(command.repetitionTime, command.boldPath, notes)) {
         request.timing = *timing;
@@ -160,14 +171,6 @@ std::vector<std::string> makeDesign(const DesignCommand& command, std::vector<st
     if (!command.boldPath) {
         request.timing.volumes = command.volumes.value_or(0);
         request.timing.volumesSource = "--volumes";
-    }
-    if (request.confoundsPath) {
-        inputs.push_back(*request.confoundsPath);
-    }
-    refuseOverwritingInput(command.outputPath, inputs);
-    if (command.tablePath) {
-        refuseOverwritingInput(*command.tablePath, inputs);
-        refuseOverwritingInput(*command.tablePath, {command.outputPath});
     }
     const Design design = buildDesign(request, notes);
     if (summary != nullptr) {

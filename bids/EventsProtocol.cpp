@@ -106,6 +106,12 @@ formats::ProtocolCondition fixationOf(const formats::Protocol& protocol, std::st
 
 formats::Protocol protocolFromEvents(const EventsFile& file, const ProtocolRequest& request,
                                      std::vector<std::string>& notes) {
+    // A fixation named as a trial_type would make two conditions of one name.
+    if (request.fixation && std::find(file.conditions.begin(), file.conditions.end(),
+                                      *request.fixation) != file.conditions.end()) {
+        throw InputError("--fixation " + *request.fixation + " is a trial_type of " +
+                         file.table.path() + ": name the fixation condition otherwise");
+    }
     formats::Protocol protocol;
     protocol.fileVersion = request.modulation ? 3 : 2;
     protocol.resolution = formats::TimeResolution::Milliseconds;

@@ -1,6 +1,7 @@
 #include "bids/MotionFile.h"
 
 #include <array>
+#include <cmath>
 #include <numbers>
 #include <optional>
 
@@ -63,9 +64,17 @@ Design motionFromConfounds(const TsvTable& table, std::size_t dummies,
     for (std::size_t i = 0; i < 6; ++i) {
         ConfoundColumn column = confoundColumn(table, (*columns)[i], dummies);
         missing += column.leadingMissing;
-        if (i >= 3) {
-            for (double& value : column.values) {
+        for (std::size_t row = 0; row < column.values.size(); ++row) {
+            double& value = column.values[row];
+            if (i >= 3) {
                 value *= 180.0 / std::numbers::pi;
+            }
+            if (!std::isfinite(value)) {
+                throw InputError(table.path() + ": line " + std::to_string(row + dummies + 2) +
+                                 " (row " + std::to_string(row + dummies + 1) + "), column " +
+                                 std::string(table.header()[(*columns)[i]]) +
+                                 ": the motion value is not a finite number" +
+                                 (i >= 3 ? " in degrees" : "") + ": nothing is written");
             }
         }
         design.predictors.push_back({kMotionNames[i], kMotionColors[i], std::move(column.values)});

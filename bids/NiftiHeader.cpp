@@ -7,6 +7,7 @@
 #include <cstring>
 
 #include "bids/InputError.h"
+#include "paths/RegularFile.h"
 
 namespace bids {
 
@@ -106,6 +107,11 @@ NiftiHeader parseNiftiHeader(std::string_view bytes, const std::string& path) {
         throw InputError(path + ": the " + name + "'s dim[4] (volumes) is " +
                          std::to_string(header.volumes) + "; a run has at least one volume");
     }
+    if (header.volumes > kMostVolumes) {
+        throw InputError(path + ": the " + name + "'s dim[4] (volumes) is " +
+                         std::to_string(header.volumes) + "; more than " +
+                         std::to_string(kMostVolumes) + " volumes are not read");
+    }
     const int timeUnit = header.xyztUnits & kTimeUnitMask;
     const double step = header.pixdim[4];
     const double seconds =
@@ -119,6 +125,9 @@ NiftiHeader parseNiftiHeader(std::string_view bytes, const std::string& path) {
 }
 
 NiftiHeader readNiftiHeader(const std::string& path) {
+    if (paths::isIrregularFile(path)) {
+        throw InputError(paths::irregularFileText(path));
+    }
     gzFile file = gzopen(path.c_str(), "rb");
     if (file == nullptr) {
         throw InputError("cannot open the NIfTI file " + path);

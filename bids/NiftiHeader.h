@@ -14,6 +14,9 @@ namespace bids {
 
 inline constexpr std::size_t kNifti1HeaderSize = 348;
 inline constexpr std::size_t kNifti2HeaderSize = 540;
+// More volumes than any run holds: a header that declares more is refused before anything is
+// sized by it.
+inline constexpr std::int64_t kMostVolumes = 1'000'000;
 
 struct NiftiHeader {
     int version = 1;  // 1 or 2

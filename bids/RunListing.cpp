@@ -5,6 +5,7 @@
 #include <filesystem>
 #include <map>
 #include <optional>
+#include <utility>
 
 #include "bids/BidsName.h"
 #include "bids/ConfoundsFile.h"
@@ -90,6 +91,7 @@ struct Run {
     std::optional<fs::path> events;
     std::optional<fs::path> confounds;
     std::optional<fs::path> preprocessedSidecar;  // fMRIPrep's, with StartTime
+    std::optional<fs::path> otherConfounds;       // a second table: which one holds is not known
 };
 
 struct RunLess {
@@ -173,8 +175,13 @@ Runs findRuns(const ListingRequest& request) {
             run.folder = fs::path(request.bidsFolder) /
                          fs::relative(path.parent_path(), request.derivativesFolder);
         }
-        if (!run.confounds || path.generic_string() < run.confounds->generic_string()) {
+        if (!run.confounds) {
             run.confounds = path;
+        } else if (!run.otherConfounds) {
+            run.otherConfounds = path;
+            if (path.generic_string() < run.confounds->generic_string()) {
+                std::swap(*run.confounds, *run.otherConfounds);
+            }
         }
     });
     for (const auto& [runName, path] : preprocessed) {
@@ -300,6 +307,13 @@ Listing planListing(const ListingRequest& request, std::vector<std::string>& not
             notes.push_back("skipped " + runName + ": " +
                             (!run.events ? "no events file in " + request.bidsFolder
                                          : "no confound table in " + request.derivativesFolder));
+            ++listing.skipped;
+            continue;
+        }
+        if (run.otherConfounds) {
+            notes.push_back("skipped " + runName + ": two confound tables, " +
+                            run.confounds->generic_string() + " and " +
+                            run.otherConfounds->generic_string() + ": keep one");
             ++listing.skipped;
             continue;
         }

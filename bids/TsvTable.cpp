@@ -8,6 +8,7 @@
 #include <unordered_set>
 
 #include "bids/InputError.h"
+#include "paths/RegularFile.h"
 
 namespace bids {
 
@@ -56,6 +57,9 @@ std::optional<double> parseNumber(std::string_view text) {
 }
 
 std::string readWholeFile(const std::string& path) {
+    if (paths::isIrregularFile(path)) {
+        throw InputError(paths::irregularFileText(path));
+    }
     std::ifstream in(path, std::ios::binary);
     if (!in) {
         throw InputError("cannot open " + path);

@@ -14,6 +14,7 @@
 #include "host/HostOperations.h"
 #include "paths/PathOperations.h"
 #include "paths/SameFile.h"
+#include "paths/WholeFile.h"
 #include "text/DesignFileHeader.h"
 #include "text/NumberFormatting.h"
 #include "text/TextScanner.h"
@@ -454,18 +455,19 @@ void writeMerged(const std::string& sdmPath, const std::string& newPath, const C
             sdmPath.c_str());
         return;
     }
-    std::ofstream out(newPath, std::ios::out | std::ios::trunc);
-    if (!out.is_open()) {
+    // What was written stands under the name when the writer ends, however it ends.
+    paths::WholeFile file(newPath, paths::WholeFile::Mode::Text, paths::WholeFile::Ending::Commit);
+    if (!file.isOpen()) {
         host::logText("Unable to open a file for writing.");
         return;
     }
+    std::ostream& out = file.stream();
     out.imbue(std::locale::classic());
 
     MergedDesignMatrix merged(base, out, confounds);
     if (merged.header(sdmPath, newPath, rule) && merged.colours() && merged.names() &&
         merged.rows()) {
-        out.close();
-        if (out.fail()) {
+        if (!file.commit()) {
             host::logFormat("Problem with writing %s: the merged design matrix may be incomplete.",
                             newPath.c_str());
         }

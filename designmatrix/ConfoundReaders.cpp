@@ -8,6 +8,7 @@
 #include <string>
 
 #include "host/HostOperations.h"
+#include "paths/RegularFile.h"
 #include "text/DesignFileHeader.h"
 #include "text/TextScanner.h"
 
@@ -133,6 +134,37 @@ bool countsArePossible(TextScanner& reader, const Reading& reading,
     return left.has_value() && entriesAfterHeader(reading, record) <= *left;
 }
 
+// A data row stands on one line and holds the declared number of values: value j (from 0) of
+// `row` is read only when the line still holds one, and after the last the line must end. A row
+// that holds more or fewer values is logged with its number (from 1) and fails the read.
+class RowOnItsLine {
+  public:
+    RowOnItsLine(TextScanner& reader, const DesignMatrixFile& record, std::int64_t values)
+        : reader_(reader), record_(record), values_(values) {}
+
+    bool value(double& number, std::size_t row, std::size_t j) {
+        if (j > 0 && reader_.atLineEnd()) {
+            return mismatch(row, static_cast<std::int64_t>(j));
+        }
+        return reader_.number(number);
+    }
+    bool ends(std::size_t row) {
+        return reader_.atLineEnd() || mismatch(row, values_ + reader_.wordsToLineEnd());
+    }
+
+  private:
+    bool mismatch(std::size_t row, std::int64_t held) const {
+        host::logFormat("Row %d of %s holds %d values; the file declares %d predictors.",
+                        static_cast<int>(row + 1), record_.sourcePath.c_str(),
+                        static_cast<int>(held), record_.nrOfPredictors);
+        return false;
+    }
+
+    TextScanner& reader_;
+    const DesignMatrixFile& record_;
+    std::int64_t values_;
+};
+
 // Reads a colour triple into `triple`, or into nothing when it is null.
 bool readColour(TextScanner& reader, ColourTriple* triple) {
     ColourTriple skipped{};
@@ -169,12 +201,17 @@ bool readMotion(TextScanner& reader, const Reading& reading, DesignMatrixFile& r
         column.assign(dataPoints, 0.0);
     }
     host::logText(reading.valueMessage());
+    RowOnItsLine line(reader, record, static_cast<std::int64_t>(columnsInFile));
     for (std::size_t row = 0; row < dataPoints; ++row) {
         for (std::size_t j = 0; j < columnsInFile; ++j) {
             double constant = 0.0;
-            if (!reader.number(j < kMotionColumnCount ? record.motionColumns[j][row] : constant)) {
+            if (!line.value(j < kMotionColumnCount ? record.motionColumns[j][row] : constant, row,
+                            j)) {
                 return false;
             }
+        }
+        if (!line.ends(row)) {
+            return false;
         }
     }
     return true;
@@ -216,15 +253,19 @@ bool readPredictors(TextScanner& reader, const Reading& reading, DesignMatrixFil
     }
     host::logText(reading.valueMessage());
     // Rows without predictors hold nothing to read.
+    RowOnItsLine line(reader, record, predictors);
     for (std::size_t row = 0; predictors > 0 && row < dataPoints; ++row) {
         for (std::int32_t j = 0; j < predictors; ++j) {
             double value = 0.0;
-            if (!reader.number(value)) {
+            if (!line.value(value, row, static_cast<std::size_t>(j))) {
                 return false;
             }
             if (j < kept) {
                 record.predictorValues[static_cast<std::size_t>(j)][row] = value;
             }
+        }
+        if (!line.ends(row)) {
+            return false;
         }
     }
 
@@ -267,11 +308,18 @@ DesignMatrixFilePtr readFile(const char* path, const Reading& reading, std::int3
         // Opened for reading only, so other programs may go on reading and writing the file.
         // Byte for byte: the tokens take a carriage return for white space, and the room left in
         // the file (charactersLeft) is measured in positions that Windows line ends cannot skew.
+        const bool irregular = path != nullptr && paths::isIrregularFile(path);
         std::ifstream in;
-        if (path != nullptr) {
+        if (path != nullptr && !irregular) {
             in.open(path, std::ios::in | std::ios::binary);
         }
         host::logFormat("Reading file: %s", path != nullptr ? path : "");
+        if (irregular) {
+            host::logText(paths::irregularFileText(path).c_str());
+            host::logText(reading.readFailure());
+            record->readOk = false;
+            return record;
+        }
         if (!in.is_open()) {
             host::logText(reading.openFailure());
             record->readOk = false;

@@ -3,7 +3,8 @@
 #include <algorithm>
 #include <charconv>
 #include <cstdio>
-#include <fstream>
+
+#include "paths/WholeFile.h"
 
 namespace formats {
 
@@ -78,14 +79,13 @@ std::string formatDesignMatrixFile(std::span<const DesignMatrixColumn> columns,
 }
 
 bool writeDesignMatrixFile(const std::string& path, const std::string& text, std::string& error) {
-    std::ofstream out(path, std::ios::trunc);
-    if (!out) {
+    paths::WholeFile file(path);
+    if (!file.isOpen()) {
         error = "cannot open " + path + " for writing";
         return false;
     }
-    out << text;
-    out.flush();
-    if (!out) {
+    file.stream() << text;
+    if (!file.commit()) {
         error = "cannot write " + path;
         return false;
     }

@@ -9,6 +9,8 @@
 #include <limits>
 #include <stdexcept>
 
+#include "paths/RegularFile.h"
+
 namespace formats {
 
 namespace {
@@ -298,6 +300,11 @@ ProtocolRead parseProtocol(std::string_view text) {
 }
 
 ProtocolRead readProtocolFile(const std::string& path) {
+    if (paths::isIrregularFile(path)) {
+        ProtocolRead result;
+        result.error = paths::irregularFileText(path);
+        return result;
+    }
     std::ifstream in(path, std::ios::binary);
     if (!in) {
         ProtocolRead result;

@@ -6,6 +6,7 @@
 
 #include "formats/ByteReader.h"
 #include "formats/ByteWriter.h"
+#include "paths/RegularFile.h"
 
 namespace formats {
 
@@ -33,6 +34,10 @@ std::uint64_t TimeCourseHeader::dataSize() const {
 
 TimeCourseRead readTimeCourseHeader(const std::string& path) {
     TimeCourseRead result;
+    if (paths::isIrregularFile(path)) {
+        result.error = paths::irregularFileText(path);
+        return result;
+    }
     std::ifstream in(path, std::ios::binary);
     if (!in) {
         result.error = "cannot open the time course " + path;

@@ -5,11 +5,16 @@
 
 #include "formats/ByteReader.h"
 #include "formats/ByteWriter.h"
+#include "paths/RegularFile.h"
 
 namespace formats {
 
 VolumeDocumentRead readVolumeDocument(const std::string& path) {
     VolumeDocumentRead result;
+    if (paths::isIrregularFile(path)) {
+        result.error = paths::irregularFileText(path);
+        return result;
+    }
     std::ifstream in(path, std::ios::binary);
     if (!in) {
         result.error = "cannot open the volume document " + path;

@@ -1,6 +1,7 @@
 #include "fuzz/ReaderInvariants.h"
 
 #include <cmath>
+#include <cstdio>
 #include <string>
 
 #include "fuzz/FuzzSupport.h"
@@ -53,6 +54,32 @@ void checkPredictors(const designmatrix::DesignMatrixFile& record) {
     FUZZ_CHECK(record.includesConstant == 0, "a read record still declares a constant");
 }
 
+// The row rule: a row logged as holding other than the declared number of values fails the
+// read, right before the reader's failure message, and names a row and counts that can be true.
+void checkRowRule(const designmatrix::DesignMatrixFile& record, const std::string& path) {
+    const std::vector<std::string>& entries = loggedEntries();
+    for (std::size_t i = 0; i < entries.size(); ++i) {
+        const std::string& entry = entries[i];
+        if (!entry.starts_with("Row ")) {
+            continue;
+        }
+        FUZZ_CHECK(!record.readOk, "a row of the wrong length was logged for a readOk record");
+        FUZZ_CHECK(i + 2 == entries.size(), "the row line is not followed by the failure alone");
+        int row = 0;
+        int held = 0;
+        int declared = 0;
+        const int found =
+            std::sscanf(entry.c_str(), "Row %d of", &row) == 1 &&
+                    entry.find(" of " + path + " holds ") != std::string::npos
+                ? std::sscanf(entry.c_str() + entry.find(" holds "),
+                              " holds %d values; the file declares %d", &held, &declared)
+                : 0;
+        FUZZ_CHECK(found == 2, "the row line does not read as the rule words it");
+        FUZZ_CHECK(row >= 1 && held >= 0 && held != declared,
+                   "the row line names an impossible row or a row that fits");
+    }
+}
+
 }  // namespace
 
 void checkReader(const std::uint8_t* data, std::size_t size, const char* suffix, ReaderRole role,
@@ -84,6 +111,7 @@ void checkReader(const std::uint8_t* data, std::size_t size, const char* suffix,
         }
         FUZZ_CHECK(reported, "a failed read logs none of the failure messages");
     }
+    checkRowRule(*record, path);
     designmatrix::release(std::move(record));
     FUZZ_CHECK(readBytes(path) == std::string(reinterpret_cast<const char*>(data), size),
                "the reader changed its input file");

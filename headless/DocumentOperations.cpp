@@ -56,9 +56,9 @@ bool loadNamedProtocol(HostSession& session, const std::string& name) {
          headless::protocolWarnings(*read.protocol, run.nrOfVolumes, run.repetitionTimeMs)) {
         session.console.note("protocol " + name + ": " + warning);
     }
+    session.protocol = std::move(read.protocol);
     session.observe(
         [&](headless::RunObserver& o) { o.protocolLoaded(name, path, location->where); });
-    session.protocol = std::move(read.protocol);
     return true;
 }
 
@@ -89,12 +89,17 @@ int tkLinkVTCToCurrentVMR(const char* vtcPath, int /*flag*/) {
         session.refuse("cannot link the time course " + path + ": no volume document is open");
         return 0;
     }
+    // One run per pair at a time: the file is locked before its header is read.
+    auto lock = std::make_shared<headless::TimeCourseLock>(path, [&](const std::string& file) {
+        session.console.note("waiting for another run on " + file);
+    });
     formats::TimeCourseRead read = formats::readTimeCourseHeader(path);
     if (!read.header) {
         session.refuse("cannot link: " + read.error);
         return 0;
     }
     headless::LinkedTimeCourse linked;
+    linked.lock = std::move(lock);
     linked.path = path;
     linked.folder = headless::folderOf(path);
     linked.header = std::move(*read.header);

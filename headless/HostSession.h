@@ -6,6 +6,7 @@
 
 #include <array>
 #include <filesystem>
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -19,6 +20,7 @@
 #include "headless/DesignMatrix.h"
 #include "headless/DialogAnswers.h"
 #include "headless/RunObserver.h"
+#include "headless/TimeCourseLock.h"
 
 namespace headless {
 
@@ -30,6 +32,8 @@ struct LinkedTimeCourse {
     std::filesystem::path folder;  // absolute
     formats::TimeCourseHeader header;
     host::VtcHeaderRecord record{};  // as the host hands it out now
+    // Held from the link until the next link or the end of the run.
+    std::shared_ptr<TimeCourseLock> lock;
 };
 
 struct HostSession {

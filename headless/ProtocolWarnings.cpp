@@ -1,6 +1,9 @@
 #include "headless/ProtocolWarnings.h"
 
 #include <cstdio>
+#include <unordered_map>
+
+#include "headless/ProtocolRecordFill.h"
 
 namespace headless {
 
@@ -56,6 +59,20 @@ std::vector<std::string> protocolWarnings(const formats::Protocol& protocol, int
             "event of a condition gets the same predictor value");
     }
     return warnings;
+}
+
+std::optional<std::string> conditionsSharingAName(const formats::Protocol& protocol,
+                                                  const std::string& path) {
+    std::unordered_map<std::string, std::size_t> first;
+    for (std::size_t i = 0; i < protocol.conditions.size(); ++i) {
+        const std::string name = recordedConditionName(protocol.conditions[i]);
+        const auto [at, isNew] = first.try_emplace(name, i);
+        if (!isNew) {
+            return "conditions " + std::to_string(at->second + 1) + " and " +
+                   std::to_string(i + 1) + " of " + path + " share the name " + name;
+        }
+    }
+    return std::nullopt;
 }
 
 }  // namespace headless

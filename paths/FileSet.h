@@ -1,16 +1,16 @@
 #pragma once
 
 // The files of a run that no output may replace, the list and every file it names, looked up in
-// constant memory per file: a path is one of them when it is the same absolute path once "." and
-// ".." are resolved, or, for a file that exists, the same file through symbolic links. (A second
-// hard link under another name is not recognised; isSameFile compares two paths fully.) Touches
-// the file system only to resolve paths.
+// constant memory per file: a path is one of them when isSameFile would say so. Touches the file
+// system only to resolve paths.
 
 #include <cstdint>
 #include <span>
 #include <string>
 #include <utility>
 #include <vector>
+
+#include "paths/SameFile.h"
 
 namespace paths {
 
@@ -26,7 +26,8 @@ class FileSet {
 
     std::string listPath_;
     std::span<const std::string> entries_;
-    std::vector<std::pair<std::uint64_t, std::uint32_t>> hashes_;  // of each file's key, sorted
+    std::vector<std::pair<std::uint64_t, std::uint32_t>> hashes_;  // of each resolved path, sorted
+    std::vector<FileId> ids_;                                      // of the files there, sorted
 };
 
 }  // namespace paths

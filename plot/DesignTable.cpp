@@ -6,6 +6,7 @@
 #include <filesystem>
 #include <fstream>
 
+#include "paths/RegularFile.h"
 #include "text/DesignFileHeader.h"
 #include "text/TextScanner.h"
 
@@ -70,6 +71,10 @@ DesignTableRead readDesignTable(const std::string& path) {
     };
     if (!isDesignFile(path)) {
         return fail("neither a design matrix (*.sdm) nor a reference time course (*.rtc)");
+    }
+    if (paths::isIrregularFile(path)) {
+        result.error = paths::irregularFileText(path);
+        return result;
     }
     // Byte for byte: the scanner takes a carriage return for white space.
     std::ifstream in(path, std::ios::in | std::ios::binary);

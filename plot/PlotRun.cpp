@@ -2,9 +2,10 @@
 
 #include <algorithm>
 #include <cctype>
-#include <fstream>
 #include <map>
 
+#include "paths/SameFile.h"
+#include "paths/WholeFile.h"
 #include "plot/DesignCheck.h"
 #include "plot/DesignPicture.h"
 #include "plot/DesignTable.h"
@@ -17,14 +18,13 @@ constexpr char kProgram[] = "sdmweaver: ";
 constexpr char kCheck[] = "check: ";
 
 bool writePicture(const std::filesystem::path& path, const std::string& svg, std::string& error) {
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    if (!out) {
+    paths::WholeFile file(path.string(), paths::WholeFile::Mode::Binary);
+    if (!file.isOpen()) {
         error = "cannot open " + path.string() + " for writing";
         return false;
     }
-    out << svg;
-    out.flush();
-    if (!out) {
+    file.stream() << svg;
+    if (!file.commit()) {
         error = "cannot write " + path.string();
         return false;
     }
@@ -65,7 +65,21 @@ PlotOutcome plotDesignMatrices(const std::vector<std::string>& paths,
                                const std::filesystem::path& folder, const Say& say) {
     PlotOutcome outcome;
     const std::vector<std::filesystem::path> pictures = pictureNames(paths, folder);
+    std::vector<paths::FileIdentity> inputs;
+    for (const std::string& path : paths) {
+        inputs.push_back(paths::FileIdentity::of(path));
+    }
     for (std::size_t i = 0; i < paths.size(); ++i) {
+        const paths::FileIdentity picture = paths::FileIdentity::of(pictures[i].string());
+        const auto input = std::find_if(inputs.begin(), inputs.end(),
+                                        [&](const auto& file) { return file.sameAs(picture); });
+        if (input != inputs.end()) {
+            say(kProgram, "no picture of " + paths[i] + ": " + pictures[i].string() + " is " +
+                              paths[static_cast<std::size_t>(input - inputs.begin())] +
+                              ", which it would replace");
+            ++outcome.failed;
+            continue;
+        }
         const DesignTableRead read = readDesignTable(paths[i]);
         if (!read.table) {
             say(kProgram, "no picture of " + paths[i] + ": " + read.error);

@@ -1,5 +1,7 @@
 #include "text/DesignFileHeader.h"
 
+#include "text/FileName.h"
+
 namespace text {
 
 namespace {
@@ -20,8 +22,8 @@ bool readEntry(TextScanner& scanner, DesignFileHeader& header, HeaderEntry entry
 }  // namespace
 
 DesignFileLayout designFileLayoutOf(std::string_view path) {
-    return path.find(".rtc") != std::string_view::npos ? DesignFileLayout::TimeCourse
-                                                       : DesignFileLayout::DesignMatrix;
+    return fileNameOf(path).find(".rtc") != std::string_view::npos ? DesignFileLayout::TimeCourse
+                                                                   : DesignFileLayout::DesignMatrix;
 }
 
 bool readDesignFileHeader(TextScanner& scanner, DesignFileLayout layout, DesignFileHeader& header) {

@@ -15,8 +15,8 @@ namespace text {
 
 enum class DesignFileLayout { DesignMatrix, TimeCourse };
 
-// TimeCourse when the path contains ".rtc" anywhere (case-sensitive, folders included), else
-// DesignMatrix.
+// TimeCourse when the file name (text::fileNameOf) contains ".rtc" anywhere (case-sensitive),
+// else DesignMatrix.
 DesignFileLayout designFileLayoutOf(std::string_view path);
 
 // The header entries of the design-matrix layout, in file order. A time course holds the first

@@ -184,6 +184,31 @@ bool TextScanner::skipQuotes(std::int64_t count) {
     return true;
 }
 
+bool TextScanner::atLineEnd() {
+    for (;;) {
+        while (next_ < end_ && isSpace(buffer_[next_]) && buffer_[next_] != '\n' &&
+               buffer_[next_] != '\r') {
+            ++next_;
+        }
+        if (next_ < end_) {
+            return buffer_[next_] == '\n' || buffer_[next_] == '\r';
+        }
+        std::size_t keep = next_;
+        if (!refill(keep)) {
+            return true;
+        }
+    }
+}
+
+std::int64_t TextScanner::wordsToLineEnd() {
+    std::int64_t words = 0;
+    std::string skipped;
+    while (!atLineEnd() && word(skipped)) {
+        ++words;
+    }
+    return words;
+}
+
 std::optional<std::int64_t> TextScanner::charactersLeft() {
     if (endSeen_) {
         return 0;

@@ -31,6 +31,11 @@ class TextScanner {
     bool number(double& value, std::string_view& text);
     bool skipQuotes(std::int64_t count);
 
+    // Skips blanks and tabs; true when a line end or the end of the input follows (not read).
+    bool atLineEnd();
+    // Reads the words left on the current line; how many there were.
+    std::int64_t wordsToLineEnd();
+
     bool good() const { return !failed_; }
     // True once a read ran into the end of the input, as the stream's eof() says.
     bool eof() const { return endSeen_; }

@@ -411,7 +411,16 @@ std::string parseDesign(BidsCommandLine& line, const std::vector<std::string>& a
              return "";
          }},
         {{"--bold"}, true, setText(command.boldPath)},
-        {{"--confounds"}, true, setText(request.confoundsPath)},
+        {{"--confounds"},
+         true,
+         [&request](const std::string& value) -> std::string {
+             if (request.confoundsPath && *request.confoundsPath != value) {
+                 return "two confound tables for one run, " + *request.confoundsPath + " and " +
+                        value + ": name one";
+             }
+             request.confoundsPath = value;
+             return "";
+         }},
         {{"--columns"},
          true,
          [&request, &columnsGiven](const std::string& value) {
@@ -513,6 +522,10 @@ std::string parseList(BidsCommandLine& line, const std::vector<std::string>& arg
         if (value.empty()) {
             return std::string("bids-list needs ") + what;
         }
+    }
+    if (!request.timeCoursePattern.ends_with(".vtc")) {
+        return "--vtc " + request.timeCoursePattern +
+               " does not end in .vtc: the batch takes a time course by that extension";
     }
     return checkProtocolRequest(request.protocol);
 }

@@ -43,9 +43,10 @@ constexpr std::array<std::string_view, 20> kSpecificStarts = {
 };
 
 // Parts of specific lines that do not begin alike.
-constexpr std::array<std::string_view, 2> kSpecificParts = {
+constexpr std::array<std::string_view, 4> kSpecificParts = {
     " data points; the design matrix has ",  // "PATH holds N data points; ..."
-    " were loaded: no merged design matrix is written.",
+    " were loaded: no merged design matrix is written.", " is not a regular file: it is not read.",
+    " values; the file declares ",  // "Row N of PATH holds M values; ..."
 };
 
 }  // namespace

@@ -1,34 +1,29 @@
 #pragma once
 
 // A set of files that answers "is this one of them?" in one lookup, comparing files rather than
-// texts: a relative and an absolute path, "." and "..", and symbolic links all lead to the same
-// file. (Two hard links of one file are not found to be the same.)
+// texts by the product's one identity rule (paths/SameFile.h).
 
-#include <filesystem>
+#include <map>
 #include <optional>
 #include <string>
 #include <unordered_map>
 
+#include "paths/SameFile.h"
+
 namespace headless {
 
-// The text two paths of one file share: absolute, links resolved as far as the path exists,
-// "." and ".." resolved, '/' between names (and, on Windows, in lower case).
+// The text two paths of one file share (paths::resolvedPath); hard links aside.
 std::string sameFileKey(const std::string& path);
 
-// Tells whether paths lead to one file, `path`: by their text once absolute and normal, by the
-// file a symbolic link leads to, and, when `path` exists, by the file system itself. Costs no
-// memory whatever the number of paths it is asked about.
+// Tells whether paths lead to one file, `path`, by paths::isSameFile, `path` looked up once.
 class SameFileAs {
   public:
     explicit SameFileAs(const std::string& path);
     bool operator()(const std::string& other) const;
 
   private:
-    std::filesystem::path workingFolder_;
     std::string path_;
-    std::filesystem::path lexical_;
-    std::filesystem::path resolved_;
-    bool exists_ = false;
+    paths::FileIdentity identity_;
 };
 
 class FileDescriptions {
@@ -41,6 +36,7 @@ class FileDescriptions {
 
   private:
     std::unordered_map<std::string, std::string> files_;
+    std::map<paths::FileId, std::string> byId_;
 };
 
 }  // namespace headless

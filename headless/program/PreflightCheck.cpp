@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <filesystem>
 #include <unordered_map>
+#include <unordered_set>
 
 #include "abi/HostRecords.h"
 #include "designmatrix/ConfoundReaders.h"
@@ -17,6 +18,8 @@
 #include "headless/program/FileIdentity.h"
 #include "headless/program/LogCapture.h"
 #include "headless/program/ProtocolPlace.h"
+#include "paths/RegularFile.h"
+#include "paths/WholeFile.h"
 #include "plot/DesignTable.h"
 #include "text/DesignFileHeader.h"
 
@@ -216,6 +219,9 @@ class PairChecker {
                 "the host will not load the protocol: " + read.error);
             return;
         }
+        if (const auto clash = conditionsSharingAName(*read.protocol, used)) {
+            add(Verdict::Fail, pair.protocol, used, *clash);
+        }
         if (run) {
             for (const std::string& warning :
                  protocolWarnings(*read.protocol, run->nrOfVolumes, run->repetitionTimeMs)) {
@@ -280,6 +286,9 @@ class PairChecker {
     // What the reader said about the file, the line that names the fault first; the place of
     // the fault when the reader did not name one.
     static std::string readFailure(const std::string& path, const std::vector<std::string>& log) {
+        if (paths::isIrregularFile(path)) {
+            return paths::irregularFileText(path);
+        }
         if (!isFile(path)) {
             return "the file does not exist or cannot be opened";
         }
@@ -389,6 +398,27 @@ void checkOutputs(const ListPlan& plan, const std::string& volumeDocument, bool 
     }
 }
 
+// Temporaries that a killed run left beside the design matrices this one writes.
+void checkLeftoverTemporaries(const ListPlan& plan, std::vector<Finding>& findings) {
+    std::unordered_set<std::string> folders;
+    for (const ListPair& pair : plan.pairs) {
+        if (!pair.timeCourse) {
+            continue;
+        }
+        const std::string folder =
+            std::filesystem::path(baseDesignMatrixOf(plan, pair)).parent_path().string();
+        if (!folders.insert(folder).second) {
+            continue;
+        }
+        for (const std::string& temporary : paths::leftoverTemporaries(folder)) {
+            findings.push_back({Verdict::Warning, std::nullopt, temporary,
+                                temporary +
+                                    " was left by a run that was stopped while writing: the file "
+                                    "it was to become was not written; remove it"});
+        }
+    }
+}
+
 // Why an entry takes no part, and how much that weighs.
 Finding unusedFinding(const ListPlan& plan, const UnusedEntry& unused) {
     const std::size_t at = unused.entry;
@@ -461,6 +491,7 @@ CheckResult checkList(const ListPlan& plan, const std::string& volumeDocument, b
         result.pairs.push_back(checker.check(plan.pairs[k], k));
     }
     checkOutputs(plan, volumeDocument, zTransform, result.pairs);
+    checkLeftoverTemporaries(plan, result.list);
     for (const UnusedEntry& unused : plan.unused) {
         result.unused.emplace_back(unused.pair ? std::optional(*unused.pair + 1) : std::nullopt,
                                    unusedFinding(plan, unused));

@@ -4,6 +4,8 @@
 #include <unordered_set>
 
 #include "designmatrix/ProtocolToDesignMatrix.h"
+#include "headless/HostSession.h"
+#include "headless/ProtocolWarnings.h"
 #include "headless/program/FailureLines.h"
 #include "headless/program/ProtocolPlace.h"
 #include "plot/DesignTable.h"
@@ -226,6 +228,10 @@ void RunReport::protocolLoaded(const std::string& name, const std::string& path,
             row->more().notes.push_back(*elsewhere);
         }
     }
+    const auto& loaded = hostSession().protocol;
+    if (const auto clash = loaded ? conditionsSharingAName(*loaded, path) : std::nullopt) {
+        row->more().faults.push_back(*clash);
+    }
 }
 
 void RunReport::saved(const std::string& path) {
@@ -308,6 +314,7 @@ PairOutcome RunReport::outcomeOf(std::size_t index) const {
                            "case");
         }
     }
+    what.insert(what.end(), details.faults.begin(), details.faults.end());
     const std::vector<std::string>& quoted =
         !details.failures.empty() ? details.failures : details.general;
     if (what.empty() && (!quoted.empty() || row.hostRefused)) {

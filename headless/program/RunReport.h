@@ -81,6 +81,7 @@ class RunReport final : public RunObserver {
         std::vector<std::string> failures;  // specific failure lines, in order
         std::vector<std::string> general;   // general failure lines, in order
         std::vector<std::string> notes;
+        std::vector<std::string> faults;  // what fails the pair whatever the log says
     };
 
     // One pair. Its protocol and time course are kept in texts_, one after the other.

@@ -3,7 +3,7 @@
 namespace headless {
 
 TsvFile::TsvFile(const std::string& path, const std::vector<std::string_view>& header)
-    : out_(path, std::ios::out | std::ios::binary | std::ios::trunc) {
+    : file_(path, paths::WholeFile::Mode::Binary) {
     row(header);
 }
 
@@ -18,7 +18,7 @@ void TsvFile::row(const std::vector<std::string_view>& fields) {
         }
     }
     line += '\n';
-    out_ << line;
+    file_.stream() << line;
 }
 
 void TsvFile::row(const std::vector<std::string>& fields) {
@@ -26,8 +26,13 @@ void TsvFile::row(const std::vector<std::string>& fields) {
 }
 
 bool TsvFile::close() {
-    out_.close();
-    return ok();
+    const bool written = ok();
+    if (!written) {
+        file_.discard();
+        return false;
+    }
+    failed_ = !file_.commit();
+    return !failed_;
 }
 
 }  // namespace headless

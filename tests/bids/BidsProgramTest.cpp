@@ -70,6 +70,11 @@ TEST_F(BidsProgram, FailuresExitWithTwoNameTheFileAndRowAndWriteNothing) {
     writeFile(dir_.file("events.tsv"), "onset\tduration\ttrial_type\n2\t4\tA\n12\tlong\tA\n");
     writeFile(dir_.file("good.tsv"), "onset\tduration\ttrial_type\n2\t4\tA\n");
     writeFile(dir_.file("confounds.tsv"), "trans_x\n0\n0.1\n");
+    writeFile(dir_.file("bold.nii"), "not read");
+    writeFile(dir_.file("bold.json"), R"({"RepetitionTime": 2})");
+    writeFile(
+        dir_.file("huge.tsv"),
+        "trans_x\ttrans_y\ttrans_z\trot_x\trot_y\trot_z\n0\t0\t0\t0\t0\t0\n0\t0\t0\t1e308\t0\t0\n");
     const std::vector<std::pair<std::vector<std::string>, std::string>> cases = {
         {{"events-to-prt", "events.tsv", "-o", "out.prt"},
          "events.tsv: row 2 (line 3), column duration: 'long' is not a number"},
@@ -83,6 +88,21 @@ TEST_F(BidsProgram, FailuresExitWithTwoNameTheFileAndRowAndWriteNothing) {
          "confounds.tsv: line 1 (the header) has neither the motion columns"},
         {{"design", "--events", "good.tsv", "--tr", "2", "-o", "out.sdm"},
          "design: design needs --tr and --volumes, or --bold BOLD.nii[.gz]"},
+        // Never a value that is not finite; never one condition twice; one table a run.
+        {{"confounds-to-motion", "huge.tsv", "-o", "out_3DMC.sdm"},
+         "huge.tsv: line 3 (row 2), column rot_x: the motion value is not a finite number in "
+         "degrees: nothing is written"},
+        {{"events-to-prt", "good.tsv", "-o", "out.prt", "--fixation", "A"},
+         "--fixation A is a trial_type of good.tsv: name the fixation condition otherwise"},
+        {{"design", "--events", "good.tsv", "--tr", "2", "--volumes", "2", "--confounds",
+          "confounds.tsv", "--confounds", "huge.tsv", "--columns", "trans_x", "-o", "out.sdm"},
+         "design: two confound tables for one run, confounds.tsv and huge.tsv: name one"},
+        {{"design", "--events", "good.tsv", "--bold", "bold.nii", "-o", "out.sdm", "--tsv",
+          "bold.json"},
+         "the output bold.json is the input "},
+        {{"bids-list", ".", "--task", "t", "--derivatives", ".", "--out", "out.prt", "--vtc",
+          "out.vtc.d/run-{run}"},
+         "bids-list: --vtc out.vtc.d/run-{run} does not end in .vtc"},
     };
     for (const auto& [arguments, message] : cases) {
         const ProgramResult result = sdmweaver(arguments);
@@ -297,6 +317,11 @@ TEST_F(BidsProgram, ADatasetListedForTheBatchRunsThroughIt) {
                       .string(),
                   confounds);
     }
+    // Two confound tables for one run: which one holds is not known, so the run is skipped.
+    const fs::path two = derived / "sub-01" / "func" / "sub-01_task-faces_run-3_desc-confounds_";
+    for (const char* suffix : {"timeseries.tsv", "regressors.tsv"}) {
+        writeFile(two.string() + suffix, confounds);
+    }
     fs::create_directories(raw / "sub-02" / "func");  // no confounds: skipped
     writeFile((raw / "sub-02" / "func" / "sub-02_task-faces_run-1_bold.nii").string(), "");
 
@@ -311,6 +336,12 @@ TEST_F(BidsProgram, ADatasetListedForTheBatchRunsThroughIt) {
     EXPECT_TRUE(contains(list.err,
                          "task-faces_events.tsv: 1 event(s) start at or after the run's "
                          "end (40 volumes x 2 s = 80 s); the first at row 6 (line 7)"))
+        << list.err;
+    EXPECT_TRUE(contains(list.err,
+                         "sdmweaver: skipped sub-01_task-faces_run-3: two confound "
+                         "tables, " +
+                             two.generic_string() + "regressors.tsv and " + two.generic_string() +
+                             "timeseries.tsv: keep one"))
         << list.err;
     EXPECT_FALSE(contains(list.err, "warning: the time course")) << list.err;
     const std::string listed = testsupport::readText(dir_.file("batch/task-faces_list.txt"));

@@ -131,7 +131,19 @@ TEST(NiftiHeader, RefusesWhatIsNoHeaderNamingTheFile) {
     badMagic[345] = 'x';
     std::string noDimensions = whole;
     noDimensions[40] = 0;
+    HeaderSpec huge;
+    huge.version = 2;
+    huge.dims[4] = std::int64_t{1} << 40;
+    HeaderSpec justOver = huge;
+    justOver.dims[4] = 1'000'001;
     const std::vector<std::pair<std::string, std::string>> cases = {
+        // Refused before anything is sized by the count.
+        {niftiBytes(huge),
+         ": the NIfTI-2 header's dim[4] (volumes) is 1099511627776; more than "
+         "1000000 volumes are not read"},
+        {niftiBytes(justOver),
+         ": the NIfTI-2 header's dim[4] (volumes) is 1000001; more than "
+         "1000000 volumes are not read"},
         {whole.substr(0, 300),
          ": the file ends after 300 bytes, inside the NIfTI header (348 bytes at least)"},
         {std::string(400, 'x'), ": not a NIfTI-1 or NIfTI-2 file"},

@@ -10,14 +10,14 @@ set(layers
     "text|"
     "paths|"
     "response|"
-    "formats|"
+    "formats|paths"
     "host|abi text"
     "designmatrix|abi host paths response text"
     "batch|abi designmatrix host paths response text"
     "plugin|abi batch designmatrix host paths response text"
-    "plot|text"
-    "headless|abi formats response"
-    "bids|abi formats response text"
+    "plot|paths text"
+    "headless|abi formats paths response"
+    "bids|abi formats paths response text"
     "headless/program|abi batch bids designmatrix formats headless host paths plot response text"
 )
 

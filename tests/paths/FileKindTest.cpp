@@ -28,12 +28,18 @@ TEST(FileKind, FirstMatchingFragmentInFixedOrderDecides) {
         {"run1_3dmc.sdm", batch::Unrecognised},
         {"run1_hr.rtc", batch::Unrecognised},
         {"run1_rvt.rtc", batch::Unrecognised},
-        // Anywhere in the entry, directory part included, not only at the end.
+        // Anywhere in the file name, not only at the end; the folders never count, whichever
+        // separator ends them.
         {"task.prt.bak", batch::Protocol},
-        {"D:/x.vtc.d/s_HR.rtc", batch::TimeCourse},
-        {"D:/x.prt/run1.vtc", batch::Protocol},
+        {"D:/x.vtc.d/s_HR.rtc", batch::HeartRate},
+        {"D:/x.prt/run1.vtc", batch::TimeCourse},
         {"D:/scans_HR/run1_3DMC.sdm", batch::MotionEstimates},
-        {"D:/scans_RVT/run1.txt", batch::Respiration},
+        {"D:/scans_RVT/run1.txt", batch::Unrecognised},
+        {"/home/study_HRF/run1_RVT.rtc", batch::Respiration},
+        {"out.vtc.d/run1_3DMC.sdm", batch::MotionEstimates},
+        {"C:\\study_HR\\run1.txt", batch::Unrecognised},
+        {"D:/a\\b_HR/run1_RVT.rtc", batch::Respiration},
+        {"D:/study/", batch::Unrecognised},
         // Several fragments: the earliest rule wins, wherever the fragments stand.
         {"s1_RVT_HR.rtc", batch::HeartRate},
         {"s1_3DMC_HR.sdm", batch::MotionEstimates},

@@ -83,4 +83,26 @@ TEST(PlotRun, SaysWhenAPictureCannotBeWritten) {
         << said.lines.back();
 }
 
+TEST(PlotRun, APictureNameThatIsAnInputIsRefusedAndTheInputKept) {
+    TempDir dir;
+    const std::string input = dir.file("run1.sdm");
+    writeFile(input, plottest::sdmText(plottest::generatedDesign(2, 50, 1), 1, 2));
+    const std::string before = readFile(input);
+    std::filesystem::create_directory(dir.file("pictures"));
+    std::error_code error;
+    std::filesystem::create_hard_link(input, dir.file("pictures/run1.sdm.svg"), error);
+    if (error) {
+        GTEST_SKIP() << "no hard links here: " << error.message();
+    }
+    Said said;
+    const auto outcome = plotDesignMatrices({input}, dir.file("pictures"), said.say());
+    EXPECT_EQ(outcome.failed, 1u);
+    EXPECT_EQ(readFile(input), before);
+    ASSERT_FALSE(said.lines.empty());
+    EXPECT_EQ(said.lines.back(),
+              "sdmweaver: no picture of " + input + ": " +
+                  (std::filesystem::path(dir.file("pictures")) / "run1.sdm.svg").string() + " is " +
+                  input + ", which it would replace");
+}
+
 }  // namespace

@@ -37,6 +37,29 @@ Log failureLog(const ReaderUnderTest& reader, const std::string& path, Section s
     return log;
 }
 
+// When the file is cut after `kept` entries inside a data row: the row's line ("Row R of PATH
+// holds N values; the file declares M predictors."); empty when the cut falls elsewhere.
+std::string rowCutShort(const SampleFile& file, std::size_t kept, const std::string& path) {
+    std::size_t row = 1, held = 0, perRow = 0, rowsSeen = 0;
+    for (std::size_t i = 0; i < file.entries().size(); ++i) {
+        const auto& entry = file.entries()[i];
+        if (entry.section != Section::Values) {
+            continue;
+        }
+        perRow += rowsSeen == 0 ? 1 : 0;
+        rowsSeen += entry.endsLine ? 1 : 0;
+        held += i < kept ? 1 : 0;
+        if (entry.endsLine && i < kept) {
+            ++row;
+            held = 0;
+        }
+    }
+    return held == 0
+               ? ""
+               : "Row " + std::to_string(row) + " of " + path + " holds " + std::to_string(held) +
+                     " values; the file declares " + std::to_string(perRow) + " predictors.";
+}
+
 // A record whose counts were refused holds no colours, names or columns.
 void expectNothingSized(const DesignMatrixFile& record) {
     EXPECT_TRUE(record.predictorColors.empty());
@@ -110,7 +133,11 @@ TEST_F(ReaderFailures, AFileCutAfterAnyEntryFailsAtThatEntry) {
             const std::string padded =
                 write("padded", file.prefix(kept) + "\r\n" + std::string(400, ' '));
             EXPECT_FALSE(reader.read(padded.c_str())->readOk);
-            EXPECT_EQ(logged(), failureLog(reader, padded, missing, header));
+            Log expected = failureLog(reader, padded, missing, header);
+            if (const std::string row = rowCutShort(file, kept, padded); !row.empty()) {
+                expected.insert(expected.end() - 1, row);
+            }
+            EXPECT_EQ(logged(), expected);
         }
     }
 }

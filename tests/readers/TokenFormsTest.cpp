@@ -51,16 +51,20 @@ TEST_F(TokenForms, HeaderKeysAreSkippedWhateverTheyHold) {
     }
 }
 
-TEST_F(TokenForms, WhiteSpaceOfAnyKindSeparatesAndLinesDoNotMatter) {
+TEST_F(TokenForms, WhiteSpaceOfAnyKindSeparatesAndOnlyDataRowsKeepToTheirLines) {
     for (const ReaderUnderTest& reader : allReaders()) {
         SCOPED_TRACE(reader.label);
         const SampleFile file = completeFile(reader, 3);
         const DesignMatrixFilePtr expected = reader.read(write("lf", file.text("\n")).c_str());
         ASSERT_TRUE(expected->readOk);
-        for (const std::string lineEnd : {"\r\n", " ", "\t", "\r\n\r\n\t \n", "\n\f\v"}) {
+        for (const std::string lineEnd : {"\r\n", "\r\n\r\n\t \n", "\n\f\v"}) {
             const DesignMatrixFilePtr actual =
                 reader.read(write("other", "\r\n\t " + file.text(lineEnd)).c_str());
             expectSameRecord(*actual, *expected);
+        }
+        // Rows run together on one line are no rows.
+        for (const std::string lineEnd : {" ", "\t"}) {
+            EXPECT_FALSE(reader.read(write("flat", file.text(lineEnd)).c_str())->readOk);
         }
     }
 }

@@ -9,7 +9,7 @@ namespace {
 using text::designFileLayoutOf;
 using Layout = text::DesignFileLayout;
 
-TEST(DesignFileLayout, TimeCourseLayoutWhereverTheExactTextDotRtcAppears) {
+TEST(DesignFileLayout, TimeCourseLayoutWhereverTheFileNameHoldsDotRtc) {
     struct Case {
         const char* path;
         Layout layout;
@@ -18,7 +18,8 @@ TEST(DesignFileLayout, TimeCourseLayoutWhereverTheExactTextDotRtcAppears) {
         {"run1_RVT.rtc", Layout::TimeCourse},
         {"run1_RVT.sdm", Layout::DesignMatrix},
         {"run1_3DMC.RTC", Layout::DesignMatrix},
-        {"scans.rtc/run1_3DMC.sdm", Layout::TimeCourse},
+        {"scans.rtc/run1_3DMC.sdm", Layout::DesignMatrix},
+        {"C:\\scans.rtc\\run1_HR.sdm", Layout::DesignMatrix},
         {"C:\\study\\run1.rtc_HR.sdm", Layout::TimeCourse},
         {"run1_HR.rt", Layout::DesignMatrix},
         {"", Layout::DesignMatrix},
