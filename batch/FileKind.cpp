@@ -1,21 +1,19 @@
 #include "batch/FileKind.h"
 
-#include <array>
-#include <utility>
+#include "designmatrix/ConfoundKinds.h"
 
 namespace batch {
 
 FileKind classifyListEntry(std::string_view entry) {
-    static constexpr std::array<std::pair<std::string_view, FileKind>, 5> kFragments = {{
-        {".prt", Protocol},
-        {".vtc", TimeCourse},
-        {"_3DMC", MotionEstimates},
-        {"_HR", HeartRate},
-        {"_RVT", Respiration},
-    }};
-    for (const auto& [fragment, kind] : kFragments) {
-        if (entry.find(fragment) != std::string_view::npos) {
-            return kind;
+    if (entry.find(".prt") != std::string_view::npos) {
+        return Protocol;
+    }
+    if (entry.find(".vtc") != std::string_view::npos) {
+        return TimeCourse;
+    }
+    for (const designmatrix::ConfoundKindRow& kind : designmatrix::confoundKinds()) {
+        if (entry.find(kind.mark) != std::string_view::npos) {
+            return static_cast<FileKind>(kind.listKind);
         }
     }
     return Unrecognised;

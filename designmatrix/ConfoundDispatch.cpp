@@ -6,30 +6,15 @@
 #include <string>
 #include <utility>
 
+#include "designmatrix/ConfoundKinds.h"
 #include "designmatrix/ConfoundMerge.h"
-#include "designmatrix/ConfoundReaders.h"
 #include "designmatrix/DesignMatrixFile.h"
 #include "designmatrix/ZTransform.h"
 #include "host/HostOperations.h"
-#include "text/DesignFileHeader.h"
 
 namespace designmatrix {
 
 namespace {
-
-// Reads the confound file of `kind` with the reader its path calls for; the record remembers the
-// path so that later messages can name the file.
-DesignMatrixFilePtr loadConfound(const char* path, std::int32_t kind) {
-    const char* file = path != nullptr ? path : "";
-    const bool timeCourse = text::designFileLayoutOf(file) == text::DesignFileLayout::TimeCourse;
-    DesignMatrixFilePtr record;
-    if (kind == kMotionEstimatesKind) {
-        record = timeCourse ? readMotionEstimatesRtc(file) : readMotionEstimatesSdm(file);
-    } else {
-        record = timeCourse ? readConfoundsRtc(file, kind) : readConfoundsSdm(file, kind);
-    }
-    return record;
-}
 
 // True when every loaded record was read and has something to add; logs one line for each that
 // has not. A heart-rate or respiration file without a predictor (its only one the constant)
@@ -90,13 +75,13 @@ std::string addConfounds(const std::string& sdmPath, const char* motionPath,
     DesignMatrixFilePtr heartRate;
     DesignMatrixFilePtr respiration;
     if (hasMotion) {
-        motion = loadConfound(motionPath, kMotionEstimatesKind);
+        motion = readConfound(ConfoundKind::Motion, motionPath);
     }
     if (hasHeartRate) {
-        heartRate = loadConfound(heartRatePath, kHeartRateKind);
+        heartRate = readConfound(ConfoundKind::HeartRate, heartRatePath);
     }
     if (hasRespiration) {
-        respiration = loadConfound(respirationPath, kRespirationKind);
+        respiration = readConfound(ConfoundKind::Respiration, respirationPath);
     }
     std::string merged;
     if (everyRecordRead({motion.get(), heartRate.get(), respiration.get()})) {
@@ -113,9 +98,9 @@ std::string addConfounds(const std::string& sdmPath, const char* motionPath,
 std::string addAllConfounds(const std::string& sdmPath, const char* motionPath,
                             const char* heartRatePath, const char* respirationPath, bool zTransform,
                             const paths::FileSet* listFiles) {
-    DesignMatrixFilePtr motion = loadConfound(motionPath, kMotionEstimatesKind);
-    DesignMatrixFilePtr heartRate = loadConfound(heartRatePath, kHeartRateKind);
-    DesignMatrixFilePtr respiration = loadConfound(respirationPath, kRespirationKind);
+    DesignMatrixFilePtr motion = readConfound(ConfoundKind::Motion, motionPath);
+    DesignMatrixFilePtr heartRate = readConfound(ConfoundKind::HeartRate, heartRatePath);
+    DesignMatrixFilePtr respiration = readConfound(ConfoundKind::Respiration, respirationPath);
     std::string merged;
     if (everyRecordRead({motion.get(), heartRate.get(), respiration.get()})) {
         if (zTransform) {

@@ -9,6 +9,7 @@
 
 #include "host/HostOperations.h"
 #include "text/DesignFileHeader.h"
+#include "text/FormattedText.h"
 #include "text/TextScanner.h"
 
 namespace designmatrix {
@@ -244,10 +245,11 @@ bool readContents(std::istream& in, const Reading& reading, DesignMatrixFile& re
     }
     logHeader(record);
     if (reading.role == Role::Motion && motionColumnsInFile(reading, record) == 0) {
-        host::logFormat(
+        record.failure = text::formatText(
             "Motion estimates need six predictors, and a constant only as a seventh: this file "
             "declares %d predictors with constant %d.",
             record.nrOfPredictors, record.includesConstant);
+        host::logText(record.failure);
         return false;
     }
     if (!countsArePossible(reader, reading, record)) {
@@ -255,6 +257,15 @@ bool readContents(std::istream& in, const Reading& reading, DesignMatrixFile& re
     }
     return reading.role == Role::Motion ? readMotion(reader, reading, record)
                                         : readPredictors(reader, reading, record);
+}
+
+// Logs the read failure's line; the record keeps the first line logged about it.
+void failed(DesignMatrixFile& record, const char* line) {
+    host::logText(line);
+    record.readOk = false;
+    if (record.failure.empty()) {
+        record.failure = line;
+    }
 }
 
 DesignMatrixFilePtr readFile(const char* path, const Reading& reading, std::int32_t kind) {
@@ -273,18 +284,15 @@ DesignMatrixFilePtr readFile(const char* path, const Reading& reading, std::int3
         }
         host::logFormat("Reading file: %s", path != nullptr ? path : "");
         if (!in.is_open()) {
-            host::logText(reading.openFailure());
-            record->readOk = false;
+            failed(*record, reading.openFailure());
             return record;
         }
         if (!readContents(in, reading, *record)) {
-            host::logText(reading.readFailure());
-            record->readOk = false;
+            failed(*record, reading.readFailure());
         }
     } catch (...) {
         // Exhausted memory or any other failure inside the reader stays inside it.
-        host::logText(reading.readFailure());
-        record->readOk = false;
+        failed(*record, reading.readFailure());
     }
     return record;
 }

@@ -57,7 +57,7 @@ bool loadNamedProtocol(HostSession& session, const std::string& name) {
         session.console.note("protocol " + name + ": " + warning);
     }
     session.observe(
-        [&](headless::RunObserver& o) { o.protocolLoaded(name, path, location->where); });
+        [&](headless::RunObserver& o) { o.protocolLoaded(path, location->where, *read.protocol); });
     session.protocol = std::move(read.protocol);
     return true;
 }
@@ -110,8 +110,7 @@ int tkLinkVTCToCurrentVMR(const char* vtcPath, int /*flag*/) {
                          formatMilliseconds(linked.header.repetitionTimeMs) + " ms, " +
                          std::to_string(linked.header.voxelCount) + " voxels)");
     session.timeCourse = std::move(linked);
-    session.observe(
-        [&](headless::RunObserver& o) { o.linked(path, session.timeCourse->header.nrOfVolumes); });
+    session.observe([&](headless::RunObserver& o) { o.linked(path, session.timeCourse->header); });
     return 1;
 }
 
