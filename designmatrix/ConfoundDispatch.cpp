@@ -1,5 +1,6 @@
 #include "designmatrix/ConfoundDispatch.h"
 
+#include <array>
 #include <cstdint>
 #include <initializer_list>
 #include <memory>
@@ -65,51 +66,46 @@ void releaseLoaded(DesignMatrixFilePtr motion, DesignMatrixFilePtr heartRate,
     }
 }
 
+// Reads the confounds whose flag is set, in merge order, z-transforms them on request and has
+// them merged, by the writer for all three when `all`; releases them.
+std::string dispatch(const std::string& sdmPath, const std::array<const char*, 3>& paths,
+                     const std::array<bool, 3>& present, bool zTransform, bool all,
+                     const paths::FileSet* listFiles) {
+    std::array<DesignMatrixFilePtr, kConfoundKinds> records;
+    for (std::size_t i = 0; i < kConfoundKinds; ++i) {
+        if (present[i]) {
+            records[i] = readConfound(static_cast<ConfoundKind>(i), paths[i]);
+        }
+    }
+    auto& [motion, heartRate, respiration] = records;
+    std::string merged;
+    if (everyRecordRead({motion.get(), heartRate.get(), respiration.get()})) {
+        if (zTransform) {
+            zTransformLoaded(motion.get(), heartRate.get(), respiration.get());
+        }
+        merged = all ? mergeAllConfounds(sdmPath, *motion, *heartRate, *respiration, listFiles)
+                     : mergeConfounds(sdmPath, motion.get(), heartRate.get(), respiration.get(),
+                                      present[0], present[1], present[2], listFiles);
+    }
+    releaseLoaded(std::move(motion), std::move(heartRate), std::move(respiration));
+    return merged;
+}
+
 }  // namespace
 
 std::string addConfounds(const std::string& sdmPath, const char* motionPath,
                          const char* heartRatePath, const char* respirationPath, bool zTransform,
                          bool hasMotion, bool hasHeartRate, bool hasRespiration,
                          const paths::FileSet* listFiles) {
-    DesignMatrixFilePtr motion;
-    DesignMatrixFilePtr heartRate;
-    DesignMatrixFilePtr respiration;
-    if (hasMotion) {
-        motion = readConfound(ConfoundKind::Motion, motionPath);
-    }
-    if (hasHeartRate) {
-        heartRate = readConfound(ConfoundKind::HeartRate, heartRatePath);
-    }
-    if (hasRespiration) {
-        respiration = readConfound(ConfoundKind::Respiration, respirationPath);
-    }
-    std::string merged;
-    if (everyRecordRead({motion.get(), heartRate.get(), respiration.get()})) {
-        if (zTransform) {
-            zTransformLoaded(motion.get(), heartRate.get(), respiration.get());
-        }
-        merged = mergeConfounds(sdmPath, motion.get(), heartRate.get(), respiration.get(),
-                                hasMotion, hasHeartRate, hasRespiration, listFiles);
-    }
-    releaseLoaded(std::move(motion), std::move(heartRate), std::move(respiration));
-    return merged;
+    return dispatch(sdmPath, {motionPath, heartRatePath, respirationPath},
+                    {hasMotion, hasHeartRate, hasRespiration}, zTransform, false, listFiles);
 }
 
 std::string addAllConfounds(const std::string& sdmPath, const char* motionPath,
                             const char* heartRatePath, const char* respirationPath, bool zTransform,
                             const paths::FileSet* listFiles) {
-    DesignMatrixFilePtr motion = readConfound(ConfoundKind::Motion, motionPath);
-    DesignMatrixFilePtr heartRate = readConfound(ConfoundKind::HeartRate, heartRatePath);
-    DesignMatrixFilePtr respiration = readConfound(ConfoundKind::Respiration, respirationPath);
-    std::string merged;
-    if (everyRecordRead({motion.get(), heartRate.get(), respiration.get()})) {
-        if (zTransform) {
-            zTransformLoaded(motion.get(), heartRate.get(), respiration.get());
-        }
-        merged = mergeAllConfounds(sdmPath, *motion, *heartRate, *respiration, listFiles);
-    }
-    releaseLoaded(std::move(motion), std::move(heartRate), std::move(respiration));
-    return merged;
+    return dispatch(sdmPath, {motionPath, heartRatePath, respirationPath}, {true, true, true},
+                    zTransform, true, listFiles);
 }
 
 }  // namespace designmatrix

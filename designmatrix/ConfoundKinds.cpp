@@ -13,43 +13,23 @@ constexpr std::array<const char*, kMotionColumnCount> kMotionNames = {
     "\"Rotation ZM-X [deg]\"",   "\"Rotation ZM-Y [deg]\"",   "\"Rotation ZM-Z [deg]\"",
 };
 
-DesignMatrixFilePtr heartRateRtc(const char* path) {
-    return readConfoundsRtc(path, kHeartRateKind);
+DesignMatrixFilePtr motionRtc(const char* path, std::int32_t /*kind*/) {
+    return readMotionEstimatesRtc(path);
 }
-DesignMatrixFilePtr heartRateSdm(const char* path) {
-    return readConfoundsSdm(path, kHeartRateKind);
-}
-DesignMatrixFilePtr respirationRtc(const char* path) {
-    return readConfoundsRtc(path, kRespirationKind);
-}
-DesignMatrixFilePtr respirationSdm(const char* path) {
-    return readConfoundsSdm(path, kRespirationKind);
+DesignMatrixFilePtr motionSdm(const char* path, std::int32_t /*kind*/) {
+    return readMotionEstimatesSdm(path);
 }
 
+// clang-format off
 const std::array<ConfoundKindRow, kConfoundKinds> kRows = {{
     {3, kMotionEstimatesKind, "_3DMC", "_3DMC", "_3DMC_z", "motion estimates",
-     &readMotionEstimatesRtc, &readMotionEstimatesSdm, ValueFormat::Default, kMotionNames},
-    {4,
-     kHeartRateKind,
-     "_HR",
-     "_HR",
-     "_HR_z",
-     "heart rate",
-     &heartRateRtc,
-     &heartRateSdm,
-     ValueFormat::SixDecimals,
-     {}},
-    {5,
-     kRespirationKind,
-     "_RVT",
-     "_RVT",
-     "_RVT_z",
-     "respiration",
-     &respirationRtc,
-     &respirationSdm,
-     ValueFormat::SixDecimals,
-     {}},
+     &motionRtc, &motionSdm, ValueFormat::Default, kMotionNames},
+    {4, kHeartRateKind, "_HR", "_HR", "_HR_z", "heart rate",
+     &readConfoundsRtc, &readConfoundsSdm, ValueFormat::SixDecimals, {}},
+    {5, kRespirationKind, "_RVT", "_RVT", "_RVT_z", "respiration",
+     &readConfoundsRtc, &readConfoundsSdm, ValueFormat::SixDecimals, {}},
 }};
+// clang-format on
 
 }  // namespace
 
@@ -74,8 +54,8 @@ DesignMatrixFilePtr readConfound(ConfoundKind kind, const char* path) {
     const char* file = path != nullptr ? path : "";
     const ConfoundKindRow& row = confoundKind(kind);
     return text::designFileLayoutOf(file) == text::DesignFileLayout::TimeCourse
-               ? row.readTimeCourseLayout(file)
-               : row.readDesignMatrixLayout(file);
+               ? row.readTimeCourseLayout(file, row.recordKind)
+               : row.readDesignMatrixLayout(file, row.recordKind);
 }
 
 std::string mergedDesignMatrixName(const std::string& base, const MergedKinds& kinds) {

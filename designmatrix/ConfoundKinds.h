@@ -32,9 +32,9 @@ struct ConfoundKindRow {
     std::string_view suffix;   // in the merged design matrix's name
     std::string_view zSuffix;  // ... when the record was z-transformed
     std::string_view role;     // how messages name the kind
-    // Reads a file of the kind in the reference time-course or the design-matrix layout.
-    DesignMatrixFilePtr (*readTimeCourseLayout)(const char* path);
-    DesignMatrixFilePtr (*readDesignMatrixLayout)(const char* path);
+    // Read a file of the kind (given as recordKind) in either layout.
+    DesignMatrixFilePtr (*readTimeCourseLayout)(const char* path, std::int32_t kind);
+    DesignMatrixFilePtr (*readDesignMatrixLayout)(const char* path, std::int32_t kind);
     ValueFormat format;  // of its values in the merged design matrix
     // The names its columns take in the merged design matrix; empty: the file's own.
     std::span<const char* const> fixedNames;

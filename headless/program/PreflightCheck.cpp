@@ -144,7 +144,7 @@ class PairChecker {
                     : "it is the last entry";
             add(Verdict::Fail, pair.protocol, result.protocol,
                 "no time course (*.vtc) follows the protocol (" + next +
-                    "): the plug-in logs \"No VTC file found for PRT\" and makes nothing for it");
+                    "): the plug-in makes nothing for it");
             return result;
         }
         result.timeCourse = entries_[*pair.timeCourse];
@@ -329,8 +329,8 @@ void checkListAsAWhole(const ListRun& run, std::vector<Finding>& findings) {
         add(Verdict::Warning,
             "the list declares " + std::to_string(plan.list.declaredCount) + " pairs but holds " +
                 std::to_string(plan.pairs.size()) +
-                " protocols: the plug-in logs \"Warning: not all files have been properly read or "
-                "classified.\" and goes on with the protocols it holds");
+                " protocols: the plug-in warns that not every file was read or classified, and "
+                "goes on with the protocols it holds");
     }
     const std::size_t read = plan.list.entries.size();
     switch (plan.list.end) {

@@ -207,9 +207,10 @@ PairOutcome RunReport::outcomeOf(std::size_t index, std::size_t pairCount) const
         outcome.baseOutcome = row.baseSaved ? BaseOutcome::Saved : BaseOutcome::NotSaved;
         if (!row.opened) {
             const paths::FileSet listFiles(list_.path, entries);
-            what.push_back(listFiles.contains(pair.base) ? "its design matrix " + pair.base +
-                                                               " would replace a file of the list"
-                                                         : "the run did not reach this pair");
+            what.push_back(listFiles.contains(pair.base)
+                               ? "its design matrix " + pair.base +
+                                     " is a file of the list, which the plug-in never replaces"
+                               : "the run did not reach this pair");
         } else if (!row.baseSaved) {
             what.emplace_back("its design matrix was not saved");
             askCheck = true;

@@ -143,7 +143,7 @@ TEST_F(Check, TimeCoursesTheHostRefusesFailAndUnlikelyRepetitionTimesWarn) {
     EXPECT_EQ(count(check("task.prt slow.vtc"), Verdict::Warning, "TR of 40000 ms"), 1U);
     EXPECT_EQ(count(check("task.prt broken.vtc"), Verdict::Fail, "the host will not link"), 1U);
     EXPECT_EQ(count(check("task.prt absent.vtc"), Verdict::Fail, "the host will not link"), 1U);
-    EXPECT_EQ(count(check("task.prt"), Verdict::Fail, "No VTC file found for PRT"), 1U);
+    EXPECT_EQ(count(check("task.prt"), Verdict::Fail, "no time course (*.vtc) follows"), 1U);
 }
 
 TEST_F(Check, TheProtocolIsTheOneTheHostWillReallyUse) {
