@@ -1,5 +1,7 @@
 #include "batch/ConfoundCollection.h"
 
+#include <array>
+
 #include "host/HostOperations.h"
 
 namespace batch {
@@ -17,23 +19,18 @@ void collectConfounds(const RunPlan& plan, const PlannedPair& pair, const std::s
         host::logText("No confounds found for this protocol.");
         return;
     }
-    using designmatrix::ConfoundKind;
-    const auto pathOf = [&](ConfoundKind kind) {
-        const auto& chosen = pair.chosen[static_cast<std::size_t>(kind)];
-        return chosen ? entries[*chosen] : std::string();
-    };
-    const std::string motion = pathOf(ConfoundKind::Motion);
-    const std::string heartRate = pathOf(ConfoundKind::HeartRate);
-    const std::string respiration = pathOf(ConfoundKind::Respiration);
-    const bool hasMotion = pair.chosen[0].has_value();
-    const bool hasHeartRate = pair.chosen[1].has_value();
-    const bool hasRespiration = pair.chosen[2].has_value();
-    if (hasMotion && hasHeartRate && hasRespiration) {
-        merger.addAllConfounds(sdmPath, motion.c_str(), heartRate.c_str(), respiration.c_str(),
+    std::array<std::string, designmatrix::kConfoundKinds> paths;
+    std::array<bool, designmatrix::kConfoundKinds> present{};
+    for (std::size_t k = 0; k < paths.size(); ++k) {
+        present[k] = pair.chosen[k].has_value();
+        paths[k] = present[k] ? entries[*pair.chosen[k]] : std::string();
+    }
+    if (present[0] && present[1] && present[2]) {
+        merger.addAllConfounds(sdmPath, paths[0].c_str(), paths[1].c_str(), paths[2].c_str(),
                                zTransform, listFiles);
     } else {
-        merger.addConfounds(sdmPath, motion.c_str(), heartRate.c_str(), respiration.c_str(),
-                            zTransform, hasMotion, hasHeartRate, hasRespiration, listFiles);
+        merger.addConfounds(sdmPath, paths[0].c_str(), paths[1].c_str(), paths[2].c_str(),
+                            zTransform, present[0], present[1], present[2], listFiles);
     }
 }
 

@@ -491,17 +491,12 @@ std::string mergeConfounds(const std::string& sdmPath, const DesignMatrixFile* m
         if (!confoundsAreComplete(confounds, hasMotion, hasHeartRate, hasRespiration)) {
             return newPath;
         }
-        MergedKinds kinds;
-        if (hasMotion) {
-            kinds[0] = motion->zTransformed;
-        }
-        if (hasHeartRate) {
-            kinds[1] = heartRate->zTransformed;
-        }
-        if (hasRespiration) {
-            kinds[2] = respiration->zTransformed;
-        }
-        std::string name = mergedDesignMatrixName(sdmPath, kinds);
+        const auto z = [](bool present, const DesignMatrixFile* record) {
+            return present ? std::optional(record->zTransformed) : std::nullopt;
+        };
+        std::string name = mergedDesignMatrixName(
+            sdmPath,
+            {z(hasMotion, motion), z(hasHeartRate, heartRate), z(hasRespiration, respiration)});
         newPath = std::move(name);
         host::logFormat("New filename: %s", newPath.c_str());
         writeMerged(sdmPath, newPath, confounds, DataPointRule::AtLeastBase, listFiles);

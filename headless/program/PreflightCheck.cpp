@@ -72,8 +72,6 @@ std::optional<std::string> splitPath(const std::vector<std::string>& entries, st
     return std::nullopt;
 }
 
-// Why an entry of no kind is of none: a path split at a blank, a kind's mark in another case,
-// or a word that names no file.
 // Every mark that gives an entry a kind, with what it makes the entry.
 std::vector<std::pair<std::string, std::string>> kindMarks() {
     std::vector<std::pair<std::string, std::string>> marks = {{".prt", "a protocol"},
@@ -332,21 +330,14 @@ void checkListAsAWhole(const ListRun& run, std::vector<Finding>& findings) {
                 " protocols: the plug-in warns that not every file was read or classified, and "
                 "goes on with the protocols it holds");
     }
-    const std::size_t read = plan.list.entries.size();
-    switch (plan.list.end) {
-        case batch::ListEnd::EndOfFile:
-            break;
-        case batch::ListEnd::UnclosedQuote:
-            add(Verdict::Warning,
-                plan.list.endedBy + " Nothing after entry " + std::to_string(read) + " is read.");
-            break;
-        case batch::ListEnd::ShortWord:
-            add(Verdict::Warning,
-                "the list ends at the one-character word \"" + plan.list.endedBy +
-                    "\" after entry " + std::to_string(read) +
-                    ": nothing after it is read (the list has no comments: a one-character word "
-                    "ends it)");
-            break;
+    const std::string read = std::to_string(plan.list.entries.size());
+    if (plan.list.end == batch::ListEnd::UnclosedQuote) {
+        add(Verdict::Warning, plan.list.endedBy + " Nothing after entry " + read + " is read.");
+    } else if (plan.list.end == batch::ListEnd::ShortWord) {
+        add(Verdict::Warning, "the list ends at the one-character word \"" + plan.list.endedBy +
+                                  "\" after entry " + read +
+                                  ": nothing after it is read (the list has no comments: a "
+                                  "one-character word ends it)");
     }
 }
 
