@@ -50,16 +50,20 @@ std::string filesText(const PairOutcome& outcome) {
     return text;
 }
 
-// The warnings, then the notes ("note: ..."), as one text.
-std::string warningsText(const PairOutcome& outcome) {
+// The texts joined by "; ", each after `prefix`.
+std::string joined(const std::vector<std::string>& texts, const std::string& prefix = "") {
     std::string text;
-    for (const std::string& warning : outcome.warnings) {
-        text += (text.empty() ? "" : "; ") + warning;
-    }
-    for (const std::string& note : outcome.notes) {
-        text += (text.empty() ? "note: " : "; note: ") + note;
+    for (const std::string& part : texts) {
+        text += (text.empty() ? "" : "; ") + prefix + part;
     }
     return text;
+}
+
+// The warnings, then the notes ("note: ..."), as one text.
+std::string warningsText(const PairOutcome& outcome) {
+    const std::string notes = joined(outcome.notes, "note: ");
+    const std::string warnings = joined(outcome.warnings);
+    return warnings.empty() || notes.empty() ? warnings + notes : warnings + "; " + notes;
 }
 
 }  // namespace
@@ -82,8 +86,11 @@ std::string reportLine(const PairOutcome& outcome) {
     } else {
         line += ": FAILED: " + outcome.reason + " (" + filesText(outcome) + ")";
     }
-    if (const std::string warnings = warningsText(outcome); !warnings.empty()) {
-        line += " (warning: " + warnings + ")";
+    if (!outcome.warnings.empty()) {
+        line += " (warning: " + joined(outcome.warnings) + ")";
+    }
+    if (!outcome.notes.empty()) {
+        line += " (note: " + joined(outcome.notes) + ")";
     }
     return line;
 }

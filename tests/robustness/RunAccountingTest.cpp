@@ -181,7 +181,7 @@ TEST(ProtocolWarnings, ReachTheReportAndFailThePairUnderStrict) {
         for (const std::string& part :
              {std::string("(warning: protocol: 1 of 2 intervals end after the run's last volume"),
               std::string("; protocol: it gives 1 parametric weight(s) per interval"),
-              std::string("; note: --skip-first skipped condition \"Rest\" (1 interval))"),
+              std::string(") (note: --skip-first skipped condition \"Rest\" (1 interval))"),
               std::string("complete; 1 with warnings; ") + (strict ? "1" : "0") + " FAILED\n"}) {
             EXPECT_TRUE(contains(result.err, part)) << part << "\n" << result.err;
         }
