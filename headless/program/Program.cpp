@@ -200,15 +200,14 @@ int finishReport(const RunReport& report, const std::optional<std::string>& repo
 // status kStepRefused.
 int finishLog(const std::optional<std::string>& logFile, int status) {
     Console& console = hostSession().console;
-    std::cout.flush();
-    const bool outputLost = console.logLost() || !std::cout.good();
-    if (outputLost) {
+    if (console.logLost()) {
         console.show(kPrefix, "cannot write standard output");
     }
-    if (logFile && console.logFileLost()) {
+    const bool fileLost = logFile && console.logFileLost();
+    if (fileLost) {
         console.show(kPrefix, "cannot write the log file " + *logFile);
     }
-    return worsened(status, outputLost || (logFile && console.logFileLost()));
+    return worsened(status, console.logLost() || fileLost);
 }
 
 }  // namespace

@@ -43,10 +43,7 @@ std::string oneLine(std::string_view text) {
 std::string joined(const std::vector<std::string>& parts, std::string_view separator) {
     std::string text;
     for (const std::string& part : parts) {
-        if (!text.empty()) {
-            text += separator;
-        }
-        text += part;
+        text += (text.empty() ? std::string() : std::string(separator)) + part;
     }
     return text;
 }
