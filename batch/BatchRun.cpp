@@ -11,8 +11,7 @@
 #include <vector>
 
 #include "abi/HostRecords.h"
-#include "batch/FileKind.h"
-#include "batch/FileList.h"
+#include "batch/RunPlan.h"
 #include "designmatrix/ProtocolToDesignMatrix.h"
 #include "host/HostOperations.h"
 #include "paths/FileSet.h"
@@ -28,13 +27,6 @@ struct RunSettings {
     float predictorValue = 0.0f;
     bool skipFirstCondition = false;
     bool zTransform = false;
-};
-
-// The list with one kind per entry and the positions of its protocols.
-struct ClassifiedList {
-    std::vector<std::string> entries;
-    std::vector<FileKind> kinds;
-    std::vector<std::size_t> protocolIndices;
 };
 
 constexpr float kPredictorMinimum = -100.0f;
@@ -70,19 +62,6 @@ std::optional<RunSettings> askRunSettings() {
     return settings;
 }
 
-ClassifiedList classify(std::vector<std::string> entries) {
-    ClassifiedList list;
-    list.entries = std::move(entries);
-    list.kinds.reserve(list.entries.size());
-    for (std::size_t i = 0; i < list.entries.size(); ++i) {
-        list.kinds.push_back(classifyListEntry(list.entries[i]));
-        if (list.kinds.back() == Protocol) {
-            list.protocolIndices.push_back(i);
-        }
-    }
-    return list;
-}
-
 // Writes the protocol's file name into the header's name field, cut to what the field holds.
 void setLinkedProtocolName(host::VtcHeaderRecord& header, const std::string& name) {
     const std::size_t length = std::min(name.size(), host::kMaxLinkedProtocolNameLength);
@@ -90,28 +69,23 @@ void setLinkedProtocolName(host::VtcHeaderRecord& header, const std::string& nam
     header.linkedProtocolName[length] = '\0';
 }
 
-// Links, builds and merges the protocol at position k of the list's protocols; no design matrix
-// replaces one of `listFiles`. Returns the run's new `succeeded` flag, or nothing when the
-// protocol leaves it unchanged.
-std::optional<bool> runProtocol(const ClassifiedList& list, const paths::FileSet& listFiles,
-                                std::size_t k, const RunSettings& settings,
-                                const ConfoundMerger& merger) {
-    const std::size_t j = list.protocolIndices[k];
-    if (j + 1 >= list.entries.size() || list.kinds[j + 1] != TimeCourse) {
+// Links, builds and merges the plan's pair; no design matrix replaces one of `listFiles`.
+// Returns the run's new `succeeded` flag, or nothing when the pair leaves it unchanged.
+std::optional<bool> runPair(const RunPlan& plan, const PlannedPair& pair,
+                            const paths::FileSet& listFiles, const RunSettings& settings,
+                            const ConfoundMerger& merger) {
+    if (!pair.timeCourse) {
         host::logText("No VTC file found for PRT");
         return std::nullopt;
     }
 
-    const std::string& vtcPath = list.entries[j + 1];
+    const std::string& vtcPath = plan.list.entries[*pair.timeCourse];
     host::logFormat("\nLoad %s to VMR...", vtcPath.c_str());
     // The host saves the design matrix without asking: it must not be the list or one of the
     // files it names, which this or a later protocol reads.
-    const std::size_t end =
-        k + 1 < list.protocolIndices.size() ? list.protocolIndices[k + 1] : list.entries.size();
-    const std::string designMatrix = designmatrix::designMatrixPath(list.entries[j], vtcPath);
-    if (listFiles.contains(designMatrix)) {
+    if (listFiles.contains(pair.base)) {
         host::logFormat("The design matrix %s would replace a file of the list: it is not made.",
-                        designMatrix.c_str());
+                        pair.base.c_str());
         return false;
     }
     if (host::linkVTCToCurrentVMR(vtcPath.c_str(), 1) != 1) {
@@ -129,7 +103,7 @@ std::optional<bool> runProtocol(const ClassifiedList& list, const paths::FileSet
 
     // Only the file name goes into the header: the host finds the protocol beside the time
     // course or the volume.
-    const std::string& protocolPath = list.entries[j];
+    const std::string& protocolPath = plan.list.entries[pair.protocol];
     const std::string protocolName =
         paths::extractFileName(protocolPath.c_str(), false, false).value_or(std::string());
     setLinkedProtocolName(header, protocolName);
@@ -152,8 +126,7 @@ std::optional<bool> runProtocol(const ClassifiedList& list, const paths::FileSet
             "The design matrix was not saved: no confounds are merged for this protocol.");
         return saved;
     }
-    collectConfounds(list.entries, list.kinds, j, end, *sdmPath, settings.zTransform, merger,
-                     &listFiles);
+    collectConfounds(plan, pair, *sdmPath, settings.zTransform, merger, &listFiles);
     return saved;
 }
 
@@ -206,20 +179,19 @@ bool run(const char* pluginName, const ConfoundMerger& merger) {
         host::logText("Finished.\n");
         return true;
     }
-    const ClassifiedList list = classify(std::move(fileList->entries));
+    const RunPlan plan = planRun(std::move(*fileList), settings->zTransform);
     // The files no design matrix may replace: the list itself and every file it names.
-    const paths::FileSet listFiles(listPath.data(), list.entries);
-    if (fileList->declaredCount < 0 ||
-        list.protocolIndices.size() != static_cast<std::size_t>(fileList->declaredCount)) {
+    const paths::FileSet listFiles(listPath.data(), plan.list.entries);
+    if (plan.countDiffers()) {
         host::logText("Warning: not all files have been properly read or classified.");
     }
 
-    if (list.protocolIndices.empty()) {
+    if (plan.pairs.empty()) {
         host::logText("The file list holds no protocol (*.prt): no design matrix is made.");
     }
     bool succeeded = true;
-    for (std::size_t k = 0; k < list.protocolIndices.size(); ++k) {
-        succeeded = runProtocol(list, listFiles, k, *settings, merger).value_or(succeeded);
+    for (const PlannedPair& pair : plan.pairs) {
+        succeeded = runPair(plan, pair, listFiles, *settings, merger).value_or(succeeded);
     }
 
     if (succeeded) {

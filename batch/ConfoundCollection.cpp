@@ -1,68 +1,36 @@
 #include "batch/ConfoundCollection.h"
 
-#include <algorithm>
+#include <array>
 
 #include "host/HostOperations.h"
 
 namespace batch {
 
-namespace {
-
-constexpr char kNoConfounds[] = "No confounds found for this protocol.";
-
-}  // namespace
-
 ConfoundMerger::~ConfoundMerger() = default;
 
-void collectConfounds(const std::vector<std::string>& entries, const std::vector<FileKind>& kinds,
-                      std::size_t protocolIndex, std::size_t end, const std::string& sdmPath,
+void collectConfounds(const RunPlan& plan, const PlannedPair& pair, const std::string& sdmPath,
                       bool zTransform, const ConfoundMerger& merger,
                       const paths::FileSet* listFiles) {
-    const std::size_t first = protocolIndex + 2;
-    const std::size_t last = std::min({end, entries.size(), kinds.size()});
-    if (first >= last) {
-        host::logText(kNoConfounds);
-        return;
-    }
-
-    bool hasMotion = false;
-    bool hasHeartRate = false;
-    bool hasRespiration = false;
-    std::string motionPath;
-    std::string heartRatePath;
-    std::string respirationPath;
-    for (std::size_t i = first; i < last; ++i) {
-        std::string* path = nullptr;
-        switch (kinds[i]) {
-            case MotionEstimates:
-                hasMotion = true;
-                path = &motionPath;
-                break;
-            case HeartRate:
-                hasHeartRate = true;
-                path = &heartRatePath;
-                break;
-            case Respiration:
-                hasRespiration = true;
-                path = &respirationPath;
-                break;
-            default:
-                // A further time course or an unrecognised entry is passed over.
-                continue;
-        }
-        *path = entries[i];
+    const std::vector<std::string>& entries = plan.list.entries;
+    for (std::size_t i : pair.confoundEntries) {
         host::logFormat("Adding %s for SDM...", entries[i].c_str());
     }
-
-    if (hasMotion && hasHeartRate && hasRespiration) {
-        merger.addAllConfounds(sdmPath, motionPath.c_str(), heartRatePath.c_str(),
-                               respirationPath.c_str(), zTransform, listFiles);
-    } else if (hasMotion || hasHeartRate || hasRespiration) {
-        merger.addConfounds(sdmPath, motionPath.c_str(), heartRatePath.c_str(),
-                            respirationPath.c_str(), zTransform, hasMotion, hasHeartRate,
-                            hasRespiration, listFiles);
+    if (!pair.hasConfounds()) {
+        host::logText("No confounds found for this protocol.");
+        return;
+    }
+    std::array<std::string, designmatrix::kConfoundKinds> paths;
+    std::array<bool, designmatrix::kConfoundKinds> present{};
+    for (std::size_t k = 0; k < paths.size(); ++k) {
+        present[k] = pair.chosen[k].has_value();
+        paths[k] = present[k] ? entries[*pair.chosen[k]] : std::string();
+    }
+    if (present[0] && present[1] && present[2]) {
+        merger.addAllConfounds(sdmPath, paths[0].c_str(), paths[1].c_str(), paths[2].c_str(),
+                               zTransform, listFiles);
     } else {
-        host::logText(kNoConfounds);
+        merger.addConfounds(sdmPath, paths[0].c_str(), paths[1].c_str(), paths[2].c_str(),
+                            zTransform, present[0], present[1], present[2], listFiles);
     }
 }
 

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "batch/FileKind.h"
+#include "batch/RunPlan.h"
 #include "designmatrix/ConfoundDispatch.h"
 #include "paths/FileSet.h"
 
@@ -36,12 +36,11 @@ class ConfoundMerger {
     }
 };
 
-// Walks entries protocolIndex + 2 up to (not including) end, logs each motion, heart-rate and
-// respiration entry, and dispatches the last one of each kind for sdmPath: all three together,
-// any other non-empty set with its flags, none with "No confounds found for this protocol.".
-// The merged design matrix replaces no file of `listFiles` (when given).
-void collectConfounds(const std::vector<std::string>& entries, const std::vector<FileKind>& kinds,
-                      std::size_t protocolIndex, std::size_t end, const std::string& sdmPath,
+// Logs each confound entry of the plan's pair and dispatches the one chosen of each kind for
+// sdmPath: all three together, any other non-empty set with its flags, none with "No confounds
+// found for this protocol.". The merged design matrix replaces no file of `listFiles` (when
+// given).
+void collectConfounds(const RunPlan& plan, const PlannedPair& pair, const std::string& sdmPath,
                       bool zTransform, const ConfoundMerger& merger = ConfoundMerger(),
                       const paths::FileSet* listFiles = nullptr);
 

@@ -9,6 +9,7 @@
 
 #include "host/HostOperations.h"
 #include "paths/RegularFile.h"
+#include "text/FormattedText.h"
 
 namespace batch {
 
@@ -93,27 +94,31 @@ class ListText {
 
 }  // namespace
 
-std::optional<FileList> readFileList(const std::string& listPath) {
+std::optional<FileList> readFileList(const std::string& listPath, std::string* unreadable) {
+    const auto refuse = [&](const std::string& line) {
+        host::logText(line);
+        if (unreadable != nullptr) {
+            *unreadable = line;
+        }
+        return std::nullopt;
+    };
     if (paths::isIrregularFile(listPath)) {
         host::logText(paths::irregularFileText(listPath));
-        host::logFormat("The file list could not be opened: %s", listPath.c_str());
-        return std::nullopt;
+        return refuse(text::formatText("The file list could not be opened: %s", listPath.c_str()));
     }
     std::ifstream in(listPath);
     if (!in.is_open()) {
-        host::logFormat("The file list could not be opened: %s", listPath.c_str());
-        return std::nullopt;
+        return refuse(text::formatText("The file list could not be opened: %s", listPath.c_str()));
     }
     const std::string text{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
     in.close();
     // Every entry ends up as a NUL-terminated path: a NUL inside the text would cut it there while
     // its kind came from the whole token. A list with one is no plain text (UTF-16, binary data).
     if (const std::size_t nul = text.find('\0'); nul != std::string::npos) {
-        host::logFormat(
+        return refuse(text::formatText(
             "The file list %s holds a NUL byte at byte %zu: it is not a plain text file (saved as "
             "UTF-16?), so none of it is read.",
-            listPath.c_str(), nul + 1);
-        return std::nullopt;
+            listPath.c_str(), nul + 1));
     }
 
     FileList list;
@@ -125,16 +130,21 @@ std::optional<FileList> readFileList(const std::string& listPath) {
     for (;;) {
         const ListText::Token read = reader.next(token);
         if (read == ListText::Token::None) {
-            host::logText(kNoToken);
+            list.endedBy = kNoToken;
+            host::logText(list.endedBy);
             break;
         }
         if (read == ListText::Token::UnterminatedQuote) {
-            host::logText("A quoted entry has no closing double quote: the list ends before it.");
+            list.end = ListEnd::UnclosedQuote;
+            list.endedBy = "A quoted entry has no closing double quote: the list ends before it.";
+            host::logText(list.endedBy);
             break;
         }
         host::logText(token);
         // A quoted entry is always taken; a plain token shorter than two characters ends the list.
         if (read == ListText::Token::Plain && token.size() < 2) {
+            list.end = ListEnd::ShortWord;
+            list.endedBy = token;
             break;
         }
         list.entries.push_back(token);

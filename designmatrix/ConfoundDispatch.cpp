@@ -1,35 +1,21 @@
 #include "designmatrix/ConfoundDispatch.h"
 
+#include <array>
 #include <cstdint>
 #include <initializer_list>
 #include <memory>
 #include <string>
 #include <utility>
 
+#include "designmatrix/ConfoundKinds.h"
 #include "designmatrix/ConfoundMerge.h"
-#include "designmatrix/ConfoundReaders.h"
 #include "designmatrix/DesignMatrixFile.h"
 #include "designmatrix/ZTransform.h"
 #include "host/HostOperations.h"
-#include "text/DesignFileHeader.h"
 
 namespace designmatrix {
 
 namespace {
-
-// Reads the confound file of `kind` with the reader its path calls for; the record remembers the
-// path so that later messages can name the file.
-DesignMatrixFilePtr loadConfound(const char* path, std::int32_t kind) {
-    const char* file = path != nullptr ? path : "";
-    const bool timeCourse = text::designFileLayoutOf(file) == text::DesignFileLayout::TimeCourse;
-    DesignMatrixFilePtr record;
-    if (kind == kMotionEstimatesKind) {
-        record = timeCourse ? readMotionEstimatesRtc(file) : readMotionEstimatesSdm(file);
-    } else {
-        record = timeCourse ? readConfoundsRtc(file, kind) : readConfoundsSdm(file, kind);
-    }
-    return record;
-}
 
 // True when every loaded record was read and has something to add; logs one line for each that
 // has not. A heart-rate or respiration file without a predictor (its only one the constant)
@@ -80,51 +66,46 @@ void releaseLoaded(DesignMatrixFilePtr motion, DesignMatrixFilePtr heartRate,
     }
 }
 
+// Reads the confounds whose flag is set, in merge order, z-transforms them on request and has
+// them merged, by the writer for all three when `all`; releases them.
+std::string dispatch(const std::string& sdmPath, const std::array<const char*, 3>& paths,
+                     const std::array<bool, 3>& present, bool zTransform, bool all,
+                     const paths::FileSet* listFiles) {
+    std::array<DesignMatrixFilePtr, kConfoundKinds> records;
+    for (std::size_t i = 0; i < kConfoundKinds; ++i) {
+        if (present[i]) {
+            records[i] = readConfound(static_cast<ConfoundKind>(i), paths[i]);
+        }
+    }
+    auto& [motion, heartRate, respiration] = records;
+    std::string merged;
+    if (everyRecordRead({motion.get(), heartRate.get(), respiration.get()})) {
+        if (zTransform) {
+            zTransformLoaded(motion.get(), heartRate.get(), respiration.get());
+        }
+        merged = all ? mergeAllConfounds(sdmPath, *motion, *heartRate, *respiration, listFiles)
+                     : mergeConfounds(sdmPath, motion.get(), heartRate.get(), respiration.get(),
+                                      present[0], present[1], present[2], listFiles);
+    }
+    releaseLoaded(std::move(motion), std::move(heartRate), std::move(respiration));
+    return merged;
+}
+
 }  // namespace
 
 std::string addConfounds(const std::string& sdmPath, const char* motionPath,
                          const char* heartRatePath, const char* respirationPath, bool zTransform,
                          bool hasMotion, bool hasHeartRate, bool hasRespiration,
                          const paths::FileSet* listFiles) {
-    DesignMatrixFilePtr motion;
-    DesignMatrixFilePtr heartRate;
-    DesignMatrixFilePtr respiration;
-    if (hasMotion) {
-        motion = loadConfound(motionPath, kMotionEstimatesKind);
-    }
-    if (hasHeartRate) {
-        heartRate = loadConfound(heartRatePath, kHeartRateKind);
-    }
-    if (hasRespiration) {
-        respiration = loadConfound(respirationPath, kRespirationKind);
-    }
-    std::string merged;
-    if (everyRecordRead({motion.get(), heartRate.get(), respiration.get()})) {
-        if (zTransform) {
-            zTransformLoaded(motion.get(), heartRate.get(), respiration.get());
-        }
-        merged = mergeConfounds(sdmPath, motion.get(), heartRate.get(), respiration.get(),
-                                hasMotion, hasHeartRate, hasRespiration, listFiles);
-    }
-    releaseLoaded(std::move(motion), std::move(heartRate), std::move(respiration));
-    return merged;
+    return dispatch(sdmPath, {motionPath, heartRatePath, respirationPath},
+                    {hasMotion, hasHeartRate, hasRespiration}, zTransform, false, listFiles);
 }
 
 std::string addAllConfounds(const std::string& sdmPath, const char* motionPath,
                             const char* heartRatePath, const char* respirationPath, bool zTransform,
                             const paths::FileSet* listFiles) {
-    DesignMatrixFilePtr motion = loadConfound(motionPath, kMotionEstimatesKind);
-    DesignMatrixFilePtr heartRate = loadConfound(heartRatePath, kHeartRateKind);
-    DesignMatrixFilePtr respiration = loadConfound(respirationPath, kRespirationKind);
-    std::string merged;
-    if (everyRecordRead({motion.get(), heartRate.get(), respiration.get()})) {
-        if (zTransform) {
-            zTransformLoaded(motion.get(), heartRate.get(), respiration.get());
-        }
-        merged = mergeAllConfounds(sdmPath, *motion, *heartRate, *respiration, listFiles);
-    }
-    releaseLoaded(std::move(motion), std::move(heartRate), std::move(respiration));
-    return merged;
+    return dispatch(sdmPath, {motionPath, heartRatePath, respirationPath}, {true, true, true},
+                    zTransform, true, listFiles);
 }
 
 }  // namespace designmatrix

@@ -10,6 +10,7 @@
 #include <utility>
 #include <vector>
 
+#include "designmatrix/ConfoundKinds.h"
 #include "designmatrix/RecordDescription.h"
 #include "host/HostOperations.h"
 #include "paths/PathOperations.h"
@@ -22,12 +23,6 @@
 namespace designmatrix {
 
 namespace {
-
-// Names of the six motion predictors as the merged design matrix shows them.
-constexpr std::array<const char*, kMotionColumnCount> kMotionNames = {
-    "\"Translation ZM-X [mm]\"", "\"Translation ZM-Y [mm]\"", "\"Translation ZM-Z [mm]\"",
-    "\"Rotation ZM-X [deg]\"",   "\"Rotation ZM-Y [deg]\"",   "\"Rotation ZM-Z [deg]\"",
-};
 
 // The confounds of one merge; an absent one is null.
 struct Confounds {
@@ -223,6 +218,16 @@ void writeColour(std::ostream& out, const std::int32_t* colour) {
     out << colour[0] << ' ' << colour[1] << ' ' << colour[2] << ' ';
 }
 
+// A confound value and its tab, in its kind's format.
+void writeValue(text::TextLine& line, ConfoundKind kind, double value) {
+    if (confoundKind(kind).format == ValueFormat::Default) {
+        line.defaultNotation(value);
+    } else {
+        line.sixDecimals(value);
+    }
+    line.character('\t');
+}
+
 // One merge: copies the base design matrix into the new file entry by entry, the confounds added
 // ahead of the constant. Each part returns false when it stopped; what was written stays.
 class MergedDesignMatrix {
@@ -350,7 +355,7 @@ class MergedDesignMatrix {
             }
         }
         if (confounds_.motion != nullptr) {
-            for (const char* name : kMotionNames) {
+            for (const char* name : confoundKind(ConfoundKind::Motion).fixedNames) {
                 out_ << name << '\t';
             }
         }
@@ -402,15 +407,15 @@ class MergedDesignMatrix {
             }
             if (confounds_.motion != nullptr) {
                 for (const auto& column : confounds_.motion->motionColumns) {
-                    line.defaultNotation(column[i]);
-                    line.character('\t');
+                    writeValue(line, ConfoundKind::Motion, column[i]);
                 }
             }
-            for (const DesignMatrixFile* record : {confounds_.heartRate, confounds_.respiration}) {
+            for (const auto& [kind, record] :
+                 {std::pair{ConfoundKind::HeartRate, confounds_.heartRate},
+                  std::pair{ConfoundKind::Respiration, confounds_.respiration}}) {
                 if (record != nullptr) {
                     for (const auto& column : record->predictorValues) {
-                        line.sixDecimals(column[i]);
-                        line.character('\t');
+                        writeValue(line, kind, column[i]);
                     }
                 }
             }
@@ -489,17 +494,12 @@ std::string mergeConfounds(const std::string& sdmPath, const DesignMatrixFile* m
         if (!confoundsAreComplete(confounds, hasMotion, hasHeartRate, hasRespiration)) {
             return newPath;
         }
-        std::string name = sdmPath;
-        if (hasMotion) {
-            name = paths::insertBeforeExtension(name, motion->zTransformed ? "_3DMC_z" : "_3DMC");
-        }
-        if (hasHeartRate) {
-            name = paths::insertBeforeExtension(name, heartRate->zTransformed ? "_HR_z" : "_HR");
-        }
-        if (hasRespiration) {
-            name =
-                paths::insertBeforeExtension(name, respiration->zTransformed ? "_RVT_z" : "_RVT");
-        }
+        const auto z = [](bool present, const DesignMatrixFile* record) {
+            return present ? std::optional(record->zTransformed) : std::nullopt;
+        };
+        std::string name = mergedDesignMatrixName(
+            sdmPath,
+            {z(hasMotion, motion), z(hasHeartRate, heartRate), z(hasRespiration, respiration)});
         newPath = std::move(name);
         host::logFormat("New filename: %s", newPath.c_str());
         writeMerged(sdmPath, newPath, confounds, DataPointRule::AtLeastBase, listFiles);
@@ -521,8 +521,9 @@ std::string mergeAllConfounds(const std::string& sdmPath, const DesignMatrixFile
         if (!confoundsAreComplete(confounds, true, true, true)) {
             return newPath;
         }
-        std::string name = paths::insertBeforeExtension(
-            sdmPath, motion.zTransformed ? "_3DMC_z_HR_z_RVT_z" : "_3DMC_HR_RVT");
+        // One mark for all three, as the motion record was transformed.
+        const bool z = motion.zTransformed;
+        std::string name = mergedDesignMatrixName(sdmPath, {z, z, z});
         newPath = std::move(name);
         host::logFormat("New filename: %s", newPath.c_str());
         writeMerged(sdmPath, newPath, confounds, DataPointRule::EqualToBase, listFiles);

@@ -10,6 +10,7 @@
 #include "host/HostOperations.h"
 #include "paths/RegularFile.h"
 #include "text/DesignFileHeader.h"
+#include "text/FormattedText.h"
 #include "text/TextScanner.h"
 
 namespace designmatrix {
@@ -139,7 +140,7 @@ bool countsArePossible(TextScanner& reader, const Reading& reading,
 // that holds more or fewer values is logged with its number (from 1) and fails the read.
 class RowOnItsLine {
   public:
-    RowOnItsLine(TextScanner& reader, const DesignMatrixFile& record, std::int64_t values)
+    RowOnItsLine(TextScanner& reader, DesignMatrixFile& record, std::int64_t values)
         : reader_(reader), record_(record), values_(values) {}
 
     bool value(double& number, std::size_t row, std::size_t j) {
@@ -153,15 +154,20 @@ class RowOnItsLine {
     }
 
   private:
-    bool mismatch(std::size_t row, std::int64_t held) const {
-        host::logFormat("Row %d of %s holds %d values; the file declares %d predictors.",
-                        static_cast<int>(row + 1), record_.sourcePath.c_str(),
-                        static_cast<int>(held), record_.nrOfPredictors);
+    bool mismatch(std::size_t row, std::int64_t held) {
+        const std::string line =
+            text::formatText("Row %d of %s holds %d values; the file declares %d predictors.",
+                             static_cast<int>(row + 1), record_.sourcePath.c_str(),
+                             static_cast<int>(held), record_.nrOfPredictors);
+        host::logText(line);
+        if (record_.failure.empty()) {
+            record_.failure = line;
+        }
         return false;
     }
 
     TextScanner& reader_;
-    const DesignMatrixFile& record_;
+    DesignMatrixFile& record_;
     std::int64_t values_;
 };
 
@@ -285,10 +291,11 @@ bool readContents(std::istream& in, const Reading& reading, DesignMatrixFile& re
     }
     logHeader(record);
     if (reading.role == Role::Motion && motionColumnsInFile(reading, record) == 0) {
-        host::logFormat(
+        record.failure = text::formatText(
             "Motion estimates need six predictors, and a constant only as a seventh: this file "
             "declares %d predictors with constant %d.",
             record.nrOfPredictors, record.includesConstant);
+        host::logText(record.failure);
         return false;
     }
     if (!countsArePossible(reader, reading, record)) {
@@ -296,6 +303,15 @@ bool readContents(std::istream& in, const Reading& reading, DesignMatrixFile& re
     }
     return reading.role == Role::Motion ? readMotion(reader, reading, record)
                                         : readPredictors(reader, reading, record);
+}
+
+// Logs the read failure's line; the record keeps the first line logged about it.
+void failed(DesignMatrixFile& record, const char* line) {
+    host::logText(line);
+    record.readOk = false;
+    if (record.failure.empty()) {
+        record.failure = line;
+    }
 }
 
 DesignMatrixFilePtr readFile(const char* path, const Reading& reading, std::int32_t kind) {
@@ -315,24 +331,22 @@ DesignMatrixFilePtr readFile(const char* path, const Reading& reading, std::int3
         }
         host::logFormat("Reading file: %s", path != nullptr ? path : "");
         if (irregular) {
-            host::logText(paths::irregularFileText(path).c_str());
+            record->failure = paths::irregularFileText(path);
+            host::logText(record->failure);
             host::logText(reading.readFailure());
             record->readOk = false;
             return record;
         }
         if (!in.is_open()) {
-            host::logText(reading.openFailure());
-            record->readOk = false;
+            failed(*record, reading.openFailure());
             return record;
         }
         if (!readContents(in, reading, *record)) {
-            host::logText(reading.readFailure());
-            record->readOk = false;
+            failed(*record, reading.readFailure());
         }
     } catch (...) {
         // Exhausted memory or any other failure inside the reader stays inside it.
-        host::logText(reading.readFailure());
-        record->readOk = false;
+        failed(*record, reading.readFailure());
     }
     return record;
 }

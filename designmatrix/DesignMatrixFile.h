@@ -46,6 +46,8 @@ struct DesignMatrixFile {
     // The path the record was read from, for messages that name the file; empty for a record
     // made in memory.
     std::string sourcePath;
+    // After a failed read: the first line the reader logged about it.
+    std::string failure;
 };
 
 using DesignMatrixFilePtr = std::unique_ptr<DesignMatrixFile>;

@@ -9,21 +9,25 @@ Console::Console() : log_(&std::cout), messages_(&std::cerr) {}
 void Console::redirect(std::ostream& log, std::ostream& messages) {
     log_ = &log;
     messages_ = &messages;
+    logLost_ = false;
 }
 
 bool Console::openLogFile(const std::string& path) {
     logFile_.close();
     logFile_.clear();
     logFile_.open(path, std::ios::trunc);
+    logFileLost_ = false;
     return static_cast<bool>(logFile_);
 }
 
 void Console::log(std::string_view text) {
     *log_ << text << '\n';
     log_->flush();
+    logLost_ = logLost_ || log_->fail();
     if (logFile_.is_open()) {
         logFile_ << text << '\n';
         logFile_.flush();
+        logFileLost_ = logFileLost_ || logFile_.fail();
     }
 }
 

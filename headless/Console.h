@@ -28,10 +28,17 @@ class Console {
     void show(std::string_view prefix, std::string_view text);
     void note(std::string_view text) { show("host: ", text); }
 
+    // Whether some log entry did not reach standard output (or what stands in for it), or the
+    // log file, whole.
+    bool logLost() const { return logLost_; }
+    bool logFileLost() const { return logFileLost_; }
+
   private:
     std::ostream* log_;
     std::ostream* messages_;
     std::ofstream logFile_;
+    bool logLost_ = false;
+    bool logFileLost_ = false;
 };
 
 }  // namespace headless

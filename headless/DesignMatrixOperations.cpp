@@ -123,7 +123,7 @@ int tkSaveSingleStudyGLMDesignMatrix(const char* path) {
                          std::to_string(matrix.predictors().size()) + " predictors, " +
                          std::to_string(matrix.nrOfVolumes()) + " data points)");
     ++session.savedDesignMatrices;
-    session.observe([&](headless::RunObserver& o) { o.saved(target); });
+    session.observe([&](headless::RunObserver& o) { o.saved(target, matrix); });
     return 1;
 }
 }

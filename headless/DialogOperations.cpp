@@ -47,7 +47,6 @@ int tkShowLogTab() {
 int tkLogText(const char* text) {
     auto& session = hostSession();
     session.console.log(orEmpty(text));
-    session.observe([&](headless::RunObserver& o) { o.logged(orEmpty(text)); });
     return 1;
 }
 

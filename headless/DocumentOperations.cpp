@@ -57,8 +57,9 @@ bool loadNamedProtocol(HostSession& session, const std::string& name) {
         session.console.note("protocol " + name + ": " + warning);
     }
     session.protocol = std::move(read.protocol);
-    session.observe(
-        [&](headless::RunObserver& o) { o.protocolLoaded(name, path, location->where); });
+    session.observe([&](headless::RunObserver& o) {
+        o.protocolLoaded(path, location->where, *session.protocol);
+    });
     return true;
 }
 
@@ -115,8 +116,7 @@ int tkLinkVTCToCurrentVMR(const char* vtcPath, int /*flag*/) {
                          formatMilliseconds(linked.header.repetitionTimeMs) + " ms, " +
                          std::to_string(linked.header.voxelCount) + " voxels)");
     session.timeCourse = std::move(linked);
-    session.observe(
-        [&](headless::RunObserver& o) { o.linked(path, session.timeCourse->header.nrOfVolumes); });
+    session.observe([&](headless::RunObserver& o) { o.linked(path, session.timeCourse->header); });
     return 1;
 }
 

@@ -43,12 +43,11 @@ int runCheckCommand(const std::vector<std::string>& arguments) {
     if (std::string error = prepareListFile(options.list); !error.empty()) {
         return usageError(error);
     }
-    const ListPlan plan = readListPlan(*options.list);
+    const ListRun list = readListRun(*options.list, options.zTransform);
     if (options.report) {
-        for (const std::string& error :
-             {refusal("--report", *options.report, &plan, options.vmr,
-                      options.plugin.value_or(defaultPluginPath()), options.zTransform),
-              checkOutputFile("report", *options.report)}) {
+        for (const std::string& error : {refusal("--report", *options.report, &list, options.vmr,
+                                                 options.plugin.value_or(defaultPluginPath())),
+                                         checkOutputFile("report", *options.report)}) {
             if (!error.empty()) {
                 return usageError(error);
             }
@@ -59,15 +58,23 @@ int runCheckCommand(const std::vector<std::string>& arguments) {
                                    "check writes no log and draws no picture: --log and --plot "
                                    "are not used");
     }
-    const CheckResult result = checkList(plan, *options.vmr, options.zTransform);
+    const CheckResult result =
+        checkList(list, *options.vmr, CheckOptions{options.skipFirst, options.strict});
     printCheck(result, std::cout);
+    bool written = true;
     if (options.report && !writeCheckTsv(result, *options.report)) {
-        return usageError("cannot write the report file " + *options.report);
+        hostSession().console.show(kPrefix, "cannot write the report file " + *options.report);
+        written = false;
     }
-    const int status = result.verdict() == Verdict::Fail ? kStepRefused : kRunSucceeded;
+    std::cout.flush();
+    if (!std::cout.good()) {
+        hostSession().console.show(kPrefix, "cannot write standard output");
+        written = false;
+    }
+    const int status = result.verdict() == Verdict::Fail || !written ? kStepRefused : kRunSucceeded;
     if (options.qc) {
-        return publishQuality(checkQualitySources(result, plan, *options.vmr, options), *options.qc,
-                              status);
+        return publishQuality(checkQualitySources(result, list.plan, *options.vmr, options),
+                              *options.qc, status);
     }
     return status;
 }

@@ -6,6 +6,8 @@ namespace {
 
 const char* word(Verdict verdict) {
     switch (verdict) {
+        case Verdict::Note:
+            return "note";
         case Verdict::Ok:
             return "ok";
         case Verdict::Warning:

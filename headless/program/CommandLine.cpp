@@ -72,6 +72,7 @@ const std::vector<OptionRule>& rules() {
          [](Options& o, const std::string&) { return o.skipFirst = true, ""; }},
         {"--z-transform", false,
          [](Options& o, const std::string&) { return o.zTransform = true, ""; }},
+        {"--strict", false, [](Options& o, const std::string&) { return o.strict = true, ""; }},
         {"--hrf", true,
          [](Options& o, const std::string& v) -> std::string {
              if (v == "two-gamma") {
@@ -169,9 +170,10 @@ void addDialogAnswers(const Options& options, DialogAnswers& answers) {
 
 std::string usageText() {
     return R"(sdmweaver --list FILE --vmr FILE [--hrf two-gamma|boynton] [--value X|cancel]
-          [--skip-first] [--z-transform] [--log FILE] [--report FILE] [--plot DIR]
-          [--qc DIR] [--plugin PATH] [--host-version A.B.C]
-sdmweaver check --list FILE --vmr FILE [--z-transform] [--report FILE] [--qc DIR]
+          [--skip-first] [--z-transform] [--strict] [--log FILE] [--report FILE]
+          [--qc DIR] [--plugin PATH] [--host-version A.B.C] [--plot DIR]
+sdmweaver check --list FILE --vmr FILE [--skip-first] [--z-transform] [--strict]
+          [--report FILE] [--qc DIR]
 sdmweaver plot FILE... [-o DIR]
 sdmweaver qc FILE... [-o DIR]
 sdmweaver events-to-prt | confounds-to-motion | design | bids-list ...
@@ -205,6 +207,10 @@ Options (a value follows as the next argument or after '='):
                        --skip-first
   --z-transform      Answers Yes to z-transforming the confounds (default No).
                        --z-transform
+  --strict           A pair with a warning (events after the run's last volume, a TR under
+                     100 ms or over 30 s, parametric weights, a saved predictor that is zero
+                     throughout) fails, in the run and in check.
+                       --strict
   --log FILE         Also writes the log to FILE (created or emptied). Refused when FILE is the
                      list, the volume document, the plug-in, a file the list names or a design
                      matrix the run writes.
@@ -233,15 +239,18 @@ Options (a value follows as the next argument or after '='):
 
 After a run with --list, the run report gives one line per protocol/time-course pair on
 standard error ("report: "): the design matrix saved or not, the merged design matrix written
-and complete (every row of every predictor, one row per volume) or not, and why.
+and complete (every row of every predictor, one row per volume) or not, and why, with its
+warnings (and, with --skip-first, the condition skipped); a pair the list declares but does not
+hold fails too.
 
 sdmweaver check --list FILE --vmr FILE [--report FILE] checks the list before a run, without
 the plug-in and without writing a file: per pair the time course (volumes, TR), the protocol
 the host will really use, each confound file (read as the plug-in reads it; data points against
 volumes), the design matrices it would write and any of them that would replace an input or
 another pair's; then every entry that takes no part. The run's other options are accepted, so
-that "check" can go in front of the same command; --z-transform changes the merged names, the
-rest is not used. It prints its report on standard output, and with --report writes one row per
+that "check" can go in front of the same command; --z-transform changes the merged names,
+--skip-first names the condition skipped, --strict fails a pair with a warning, the rest is not
+used. It prints its report on standard output, and with --report writes one row per
 finding (pair, list entry, file, result, finding). Exit status 0 nothing fails, 3 something
 would, 2 a usage error. With --qc DIR it also writes the quality report of the designs the list
 would give, made in memory with the host's model from the protocols and the time courses'
@@ -260,8 +269,11 @@ and the host refused nothing; 1 the plug-in could not start or its run failed; 2
 (no arguments, unknown option, missing or out-of-range value, unreadable plug-in, volume
 document, file list, log or report file, a --log or --report that would replace an input or an
 output, or a picture folder that cannot be made); 3 the run completed but some pair lacks a
-complete design matrix it should have, the host refused a step (a link, a protocol, a save), or
-a design matrix it produced could not be drawn.
+complete design matrix it should have (the list declares more pairs than it holds, or none;
+the host used another protocol than the list names; a later pair replaced its design matrix;
+with --strict, it has a warning), the host refused a step (a link, a protocol, a save), a design
+matrix it produced could not be drawn, or the report, the log or standard output could not be
+written whole.
 
 Example:
   sdmweaver check --list study.txt --vmr anatomy.vmr --z-transform

@@ -25,6 +25,7 @@ struct Options {
     NumberAnswer value{false, 1.0f};
     bool skipFirst = false;
     bool zTransform = false;
+    bool strict = false;  // a pair with a warning fails
     std::optional<std::string> log;
     std::optional<std::string> plugin;
     std::optional<std::array<int, 3>> hostVersion;

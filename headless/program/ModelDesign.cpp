@@ -1,37 +1,20 @@
 #include "headless/program/ModelDesign.h"
 
-#include "designmatrix/ConfoundReaders.h"
+#include <span>
+
+#include "designmatrix/ConfoundKinds.h"
 #include "designmatrix/ZTransform.h"
 #include "headless/DesignMatrix.h"
-#include "headless/program/LogCapture.h"
-#include "text/DesignFileHeader.h"
 
 namespace headless {
 
 namespace {
-
-// The names the merged design matrix gives the six motion estimates.
-constexpr std::array<const char*, 6> kMotionNames = {
-    "Translation ZM-X [mm]", "Translation ZM-Y [mm]", "Translation ZM-Z [mm]",
-    "Rotation ZM-X [deg]",   "Rotation ZM-Y [deg]",   "Rotation ZM-Z [deg]"};
 
 std::string unquoted(const std::string& name) {
     if (name.size() >= 2 && name.front() == '"' && name.back() == '"') {
         return name.substr(1, name.size() - 2);
     }
     return name;
-}
-
-designmatrix::DesignMatrixFilePtr readConfound(std::size_t slot, const std::string& path) {
-    const bool timeCourse = text::designFileLayoutOf(path) == text::DesignFileLayout::TimeCourse;
-    if (slot == kMotionSlot) {
-        return timeCourse ? designmatrix::readMotionEstimatesRtc(path.c_str())
-                          : designmatrix::readMotionEstimatesSdm(path.c_str());
-    }
-    const std::int32_t kind =
-        slot == kHeartRateSlot ? designmatrix::kHeartRateKind : designmatrix::kRespirationKind;
-    return timeCourse ? designmatrix::readConfoundsRtc(path.c_str(), kind)
-                      : designmatrix::readConfoundsSdm(path.c_str(), kind);
 }
 
 void addColumn(plot::DesignTable& table, std::string name, const std::vector<double>& values,
@@ -72,31 +55,32 @@ ModelDesign modelDesign(const formats::Protocol& protocol, const ModelRequest& r
                   plot::PredictorRole::Task);
     }
     table.firstConfound = static_cast<int>(table.names.size()) + 1;
-    LogCapture quiet;
-    for (std::size_t slot = 0; slot < kConfoundSlots; ++slot) {
-        if (!request.confounds[slot]) {
+    for (std::size_t k = 0; k < designmatrix::kConfoundKinds; ++k) {
+        if (!request.confounds[k]) {
             continue;
         }
-        const std::string& path = *request.confounds[slot];
-        designmatrix::DesignMatrixFilePtr record = readConfound(slot, path);
+        const auto kind = static_cast<designmatrix::ConfoundKind>(k);
+        const std::string& path = *request.confounds[k];
+        designmatrix::DesignMatrixFilePtr record = designmatrix::readConfound(kind, path.c_str());
         if (!record->readOk || record->nrOfDataPoints < request.volumes) {
             result.error = "the confound file " + path + " cannot be merged";
             return result;
         }
-        if (slot == kMotionSlot) {
+        const std::span<const char* const> names = designmatrix::confoundKind(kind).fixedNames;
+        if (kind == designmatrix::ConfoundKind::Motion) {
             if (request.zTransform) {
                 designmatrix::zTransformMotion(*record);
             }
-            for (std::size_t k = 0; k < kMotionNames.size(); ++k) {
-                addColumn(table, kMotionNames[k], record->motionColumns[k], rows,
+            for (std::size_t c = 0; c < names.size() && c < record->motionColumns.size(); ++c) {
+                addColumn(table, names[c], record->motionColumns[c], rows,
                           plot::PredictorRole::Confound);
             }
         } else {
             if (request.zTransform) {
                 designmatrix::zTransformPredictors(*record);
             }
-            for (std::size_t k = 0; k < record->predictorValues.size(); ++k) {
-                addColumn(table, unquoted(record->predictorNames[k]), record->predictorValues[k],
+            for (std::size_t c = 0; c < record->predictorValues.size(); ++c) {
+                addColumn(table, unquoted(record->predictorNames[c]), record->predictorValues[c],
                           rows, plot::PredictorRole::Confound);
             }
         }

@@ -9,8 +9,8 @@
 #include <optional>
 #include <string>
 
+#include "designmatrix/ConfoundKinds.h"
 #include "formats/Protocol.h"
-#include "headless/program/ListPlan.h"
 #include "plot/DesignTable.h"
 #include "response/ResponseFunction.h"
 
@@ -23,8 +23,8 @@ struct ModelRequest {
     float value = 1.0f;
     bool skipFirst = false;
     bool zTransform = false;
-    // The confound files merged, per kind (motion, heart rate, respiration).
-    std::array<std::optional<std::string>, kConfoundSlots> confounds;
+    // The confound files merged, per kind in merge order (designmatrix::ConfoundKind).
+    std::array<std::optional<std::string>, designmatrix::kConfoundKinds> confounds;
 };
 
 struct ModelDesign {

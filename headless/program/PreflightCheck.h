@@ -10,11 +10,13 @@
 #include <string>
 #include <vector>
 
-#include "headless/program/ListPlan.h"
+#include "batch/RunPlan.h"
+#include "formats/Protocol.h"
 
 namespace headless {
 
-enum class Verdict { Ok, Warning, Fail };  // in order of weight
+// In order of weight: a note leaves a pair ready.
+enum class Verdict { Note, Ok, Warning, Fail };
 
 struct Finding {
     Verdict verdict = Verdict::Ok;
@@ -43,9 +45,42 @@ struct CheckResult {
     Verdict verdict() const;
 };
 
-// Checks the plan's pairs for a run with the volume document at `volumeDocument` and the
-// confounds z-transformed or not (which changes the merged names). Reads files, writes none.
-CheckResult checkList(const ListPlan& plan, const std::string& volumeDocument, bool zTransform);
+// The list at `path` as the plug-in reads it, and the plan of a run over it.
+struct ListRun {
+    std::string path;
+    std::optional<std::string> unreadable;  // the line the plug-in logs when it reads none of it
+    batch::RunPlan plan;
+};
+ListRun readListRun(const std::string& path, bool zTransform);
+
+// Why a run over the list fails as a whole: it declares more pairs than it holds, or holds
+// none, or cannot be read; none otherwise.
+std::optional<std::string> missingPairs(const ListRun& run);
+
+// Why a pair fails whose design matrix (the first replaced, base before merged) a later pair
+// replaced.
+std::string replacedText(const std::string& designMatrix, std::size_t byPair);
+
+struct CheckOptions {
+    bool skipFirst = false;  // the run skips each protocol's first condition
+    bool strict = false;     // a warning fails its pair
+};
+
+// Checks the list's pairs for a run with the volume document at `volumeDocument`. Reads files,
+// writes none.
+CheckResult checkList(const ListRun& run, const std::string& volumeDocument,
+                      const CheckOptions& options);
+
+// What pair `index` (from 0) itself would find: its time course, protocol and confound files.
+PairCheck checkPair(const ListRun& run, std::size_t index, const std::string& volumeDocument,
+                    bool skipFirst);
+
+// The note that --skip-first leaves out the protocol's first condition; none without one.
+std::optional<std::string> skippedConditionNote(const formats::Protocol& protocol);
+
+// The warning for a repetition time likely given in another unit than milliseconds; none for
+// one a run is expected to have.
+std::optional<std::string> repetitionTimeWarning(double repetitionTimeMs);
 
 // The repetition times a run is expected to have, in milliseconds; outside them a TR is likely
 // given in another unit.

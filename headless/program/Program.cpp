@@ -12,7 +12,6 @@
 #include "headless/program/CommandLine.h"
 #include "headless/program/FileIdentity.h"
 #include "headless/program/InputFiles.h"
-#include "headless/program/ListPlan.h"
 #include "headless/program/PluginLibrary.h"
 #include "headless/program/QualityCommand.h"
 #include "headless/program/RunFiles.h"
@@ -149,21 +148,19 @@ int plotProducedDesignMatrices(const std::vector<std::string>& produced, const s
 
 // The usage error when the log or the report would replace a file of the run, or both name one
 // file; empty when neither does. Nothing is opened.
-std::string checkOwnOutputs(const Options& options, const ListPlan* plan,
+std::string checkOwnOutputs(const Options& options, const ListRun* list,
                             const std::string& pluginPath) {
     if (!options.log && !options.report) {
         return {};
     }
     if (options.log) {
-        if (std::string why =
-                refusal("--log", *options.log, plan, options.vmr, pluginPath, options.zTransform);
+        if (std::string why = refusal("--log", *options.log, list, options.vmr, pluginPath);
             !why.empty()) {
             return why;
         }
     }
     if (options.report) {
-        if (std::string why = refusal("--report", *options.report, plan, options.vmr, pluginPath,
-                                      options.zTransform);
+        if (std::string why = refusal("--report", *options.report, list, options.vmr, pluginPath);
             !why.empty()) {
             return why;
         }
@@ -175,8 +172,13 @@ std::string checkOwnOutputs(const Options& options, const ListPlan* plan,
     return {};
 }
 
+// A successful run's status becomes kStepRefused when `failed`.
+int worsened(int status, bool failed) {
+    return failed && status == kRunSucceeded ? kStepRefused : status;
+}
+
 // Accounts for every pair after the run; a pair without every design matrix due makes a
-// successful run's status kStepRefused.
+// successful run's status kStepRefused, and so does a report that cannot be written.
 int finishReport(const RunReport& report, const std::optional<std::string>& reportFile,
                  int status) {
     Console& console = hostSession().console;
@@ -184,15 +186,29 @@ int finishReport(const RunReport& report, const std::optional<std::string>& repo
         console.show(kPrefix, "the plug-in did not read the file list: no run report");
         return status;
     }
-    if (!report.unreadable().empty()) {
-        console.show("report: ", "the plug-in read none of the file list: " + report.unreadable());
+    if (report.unreadable()) {
+        console.show("report: ", "the plug-in read none of the file list: " + *report.unreadable());
     }
     bool written = false;
     const ReportSummary summary = publishRunReport(report, console, reportFile, written);
     if (reportFile && !written) {
         console.show(kPrefix, "cannot write the report file " + *reportFile);
     }
-    return summary.failed > 0 && status == kRunSucceeded ? kStepRefused : status;
+    return worsened(status, summary.failed > 0 || (reportFile && !written));
+}
+
+// A log that did not reach standard output or the log file whole makes a successful run's
+// status kStepRefused.
+int finishLog(const std::optional<std::string>& logFile, int status) {
+    Console& console = hostSession().console;
+    if (console.logLost()) {
+        console.show(kPrefix, "cannot write standard output");
+    }
+    const bool fileLost = logFile && console.logFileLost();
+    if (fileLost) {
+        console.show(kPrefix, "cannot write the log file " + *logFile);
+    }
+    return worsened(status, console.logLost() || fileLost);
 }
 
 }  // namespace
@@ -255,19 +271,18 @@ int prepareRun(const std::vector<std::string>& arguments, PreparedRun& run) {
         return usageError(error);
     }
     {
-        std::optional<ListPlan> plan;
+        std::optional<ListRun> list;
         if (options.list) {
-            plan = readListPlan(*options.list);
+            list = readListRun(*options.list, options.zTransform);
         }
-        if (error = checkOwnOutputs(options, plan ? &*plan : nullptr, run.pluginPath);
+        if (error = checkOwnOutputs(options, list ? &*list : nullptr, run.pluginPath);
             !error.empty()) {
             return usageError(error);
         }
-        if (plan) {
-            run.report = std::make_shared<RunReport>(*plan, options.zTransform, session.console);
-        }
-        if (plan && options.qc) {
-            run.plan = std::make_shared<const ListPlan>(std::move(*plan));
+        if (list) {
+            run.report = std::make_shared<RunReport>(
+                std::move(*list),
+                ReportOptions{options.vmr.value_or(""), options.skipFirst, options.strict});
         }
     }
     run.plugin = std::make_shared<LoadedPlugin>(loadPlugin(run.pluginPath, error));
@@ -285,6 +300,7 @@ int prepareRun(const std::vector<std::string>& arguments, PreparedRun& run) {
     run.reportFile = options.report;
     run.qcFolder = options.qc;
     run.volumeDocument = options.vmr;
+    run.logFile = options.log;
     session.observer = run.report.get();
     return kReadyToRun;
 }
@@ -294,6 +310,7 @@ int finishRun(const PreparedRun& run, PluginOutcome outcome) {
     session.observer = nullptr;
     int status = statusOf(outcome);
     if (run.report) {
+        run.report->runEnded();
         status = finishReport(*run.report, run.reportFile, status);
     }
     if (run.plotFolder) {
@@ -301,10 +318,11 @@ int finishRun(const PreparedRun& run, PluginOutcome outcome) {
             run.report ? run.report->produced() : std::vector<std::string>(), *run.plotFolder,
             status);
     }
-    if (run.qcFolder && run.report && run.plan && run.report->listHandedOut()) {
-        status = publishQuality(runQualitySources(*run.report, *run.plan, run.volumeDocument),
-                                *run.qcFolder, status);
+    if (run.qcFolder && run.report && run.report->listHandedOut()) {
+        status = publishQuality(runQualitySources(*run.report, run.volumeDocument), *run.qcFolder,
+                                status);
     }
+    status = finishLog(run.logFile, status);
     const int saved = session.savedDesignMatrices;
     session.console.show(
         kPrefix, std::to_string(saved) + (saved == 1 ? " design matrix" : " design matrices") +

@@ -16,8 +16,9 @@ enum ExitStatus : int {
     kRunSucceeded = 0,  // the run returned true and the host refused nothing
     kRunFailed = 1,     // the plug-in could not start, or its run returned false
     kUsageError = 2,    // bad arguments, an unreadable plug-in, volume document, list or log
-    kStepRefused = 3,   // the run completed but a pair lacks a design matrix due, or the host
-                        // refused a step
+    kStepRefused = 3,   // the run completed but a pair lacks a design matrix due (or has a
+                        // warning under --strict), the host refused a step, or the report, the
+                        // log or standard output could not be written whole
 };
 
 // Runs the program with the arguments after its name; answers the exit status.
@@ -34,7 +35,6 @@ inline constexpr int kReadyToRun = -1;
 
 struct LoadedPlugin;
 class RunReport;
-struct ListPlan;
 
 // What the program keeps from before the plug-in calls for after them.
 struct PreparedRun {
@@ -42,9 +42,9 @@ struct PreparedRun {
     std::shared_ptr<LoadedPlugin> plugin;   // loaded once, to know it can be, before the log opens
     std::optional<std::string> plotFolder;  // where pictures of the produced design matrices go
     std::optional<std::string> reportFile;  // where the run report goes as TSV
+    std::optional<std::string> logFile;     // where the log is copied
     std::shared_ptr<RunReport> report;      // follows the run when a list was given
     std::optional<std::string> qcFolder;    // where the study's quality report goes
-    std::shared_ptr<const ListPlan> plan;   // the list, for the quality report
     std::optional<std::string> volumeDocument;
 };
 

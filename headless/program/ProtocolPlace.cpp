@@ -1,6 +1,8 @@
 #include "headless/program/ProtocolPlace.h"
 
 #include <algorithm>
+#include <fstream>
+#include <iterator>
 
 #include "abi/HostRecords.h"
 #include "headless/ProtocolLookup.h"
@@ -24,15 +26,22 @@ ProtocolPlace findListedProtocol(const std::string& listed, const std::string& t
     return place;
 }
 
-std::optional<std::string> protocolElsewhere(const std::string& listed, const std::string& used,
-                                             std::string_view where) {
+std::optional<std::string> protocolMismatch(const std::string& listed, const std::string& used) {
     if (paths::isSameFile(listed, used)) {
         return std::nullopt;
     }
-    return "the list names " + listed + ", but the host uses " + used + ", found " +
-           std::string(where) +
-           " (the host finds a protocol by its file name alone: beside the time course, then "
-           "beside the volume document)";
+    const auto bytesOf = [](const std::string& path) -> std::optional<std::string> {
+        std::ifstream in(path, std::ios::binary);
+        if (!in) {
+            return std::nullopt;
+        }
+        return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    };
+    const auto listedBytes = bytesOf(listed);
+    if (listedBytes && listedBytes == bytesOf(used)) {
+        return std::nullopt;
+    }
+    return "the host used " + used + ", not " + listed + " that the list names";
 }
 
 }  // namespace headless

@@ -6,7 +6,6 @@
 
 #include <optional>
 #include <string>
-#include <string_view>
 #include <vector>
 
 namespace headless {
@@ -22,9 +21,9 @@ struct ProtocolPlace {
 ProtocolPlace findListedProtocol(const std::string& listed, const std::string& timeCourse,
                                  const std::string& volumeDocument);
 
-// The warning when the host uses another file than the one the list names; none when the two
-// are the same file.
-std::optional<std::string> protocolElsewhere(const std::string& listed, const std::string& used,
-                                             std::string_view where);
+// Why the pair fails when the host uses another protocol than the one the list names: neither
+// that file nor one of the same bytes (a listed file that does not exist included); none when
+// it uses that protocol.
+std::optional<std::string> protocolMismatch(const std::string& listed, const std::string& used);
 
 }  // namespace headless

@@ -84,11 +84,18 @@ RunTimes timesOf(const std::string& listed, const std::string& timeCourse,
     return times;
 }
 
-std::optional<std::string> motionOf(const ListPlan& plan, const ListPair& pair) {
-    if (const auto& motion = pair.confounds[kMotionSlot]) {
-        return plan.entries[*motion];
+constexpr auto kMotion = static_cast<std::size_t>(designmatrix::ConfoundKind::Motion);
+
+std::optional<std::string> motionOf(const batch::RunPlan& plan, const batch::PlannedPair& pair) {
+    if (const auto& motion = pair.chosen[kMotion]) {
+        return plan.list.entries[*motion];
     }
     return std::nullopt;
+}
+
+// The last design matrix a pair writes: the merged one when it has confounds.
+std::string lastDesignMatrixOf(const batch::PlannedPair& pair) {
+    return pair.merged.empty() ? pair.base : pair.merged;
 }
 
 // The motion estimates of a design as a table: translations, then rotations in degrees.
@@ -143,21 +150,21 @@ std::vector<QualitySource> listingQualitySources(const bids::ListingRequest& req
                                                  const std::string& listPath) {
     std::vector<std::string> notes;
     const bids::Listing listing = bids::planListing(request, notes);
-    const ListPlan plan = readListPlan(listPath);
+    const batch::RunPlan plan = readListRun(listPath, false).plan;
     std::vector<QualitySource> sources;
     for (std::size_t k = 0; k < plan.pairs.size(); ++k) {
-        const ListPair& pair = plan.pairs[k];
+        const batch::PlannedPair& pair = plan.pairs[k];
         QualitySource source;
-        source.name = plan.entries[pair.protocol];
+        source.name = plan.list.entries[pair.protocol];
         if (!pair.timeCourse) {
             sources.push_back(std::move(source));
             continue;
         }
-        source.name =
-            mergedDesignMatrixOf(plan, pair, false).value_or(baseDesignMatrixOf(plan, pair));
+        source.name = lastDesignMatrixOf(pair);
         source.motionPath = motionOf(plan, pair);
         const std::string bold = k < listing.boldFiles.size() ? listing.boldFiles[k] : "";
-        formats::ProtocolRead protocol = formats::readProtocolFile(plan.entries[pair.protocol]);
+        formats::ProtocolRead protocol =
+            formats::readProtocolFile(plan.list.entries[pair.protocol]);
         if (bold.empty() || !protocol.protocol) {
             source.error = bold.empty() ? "no BOLD file: no volumes and no TR" : protocol.error;
             sources.push_back(std::move(source));
@@ -171,7 +178,7 @@ std::vector<QualitySource> listingQualitySources(const bids::ListingRequest& req
         source.repetitionTimeMs = model.repetitionTimeMs;
         source.eventsPastEnd =
             eventsPastEnd(*protocol.protocol, model.volumes, model.repetitionTimeMs);
-        model.confounds[kMotionSlot] = source.motionPath;
+        model.confounds[kMotion] = source.motionPath;
         ModelDesign design = modelDesign(*protocol.protocol, model, source.name);
         source.design = std::move(design.table);
         source.error = design.error;
@@ -203,12 +210,22 @@ int runQualityCommand(const std::vector<std::string>& arguments) {
     return kRunSucceeded;
 }
 
-std::vector<QualitySource> runQualitySources(const RunReport& report, const ListPlan& plan,
+std::vector<QualitySource> runQualitySources(const RunReport& report,
                                              const std::optional<std::string>& volumeDocument) {
+    const batch::RunPlan& plan = report.plan();
     std::vector<QualitySource> sources;
     report.evaluate([&](const PairOutcome& outcome) {
         QualitySource source;
-        const ListPair& pair = plan.pairs[outcome.pair - 1];
+        if (outcome.pair > plan.pairs.size()) {
+            // A pair the list declares but does not hold: no design to judge.
+            source.name = "pair " + std::to_string(outcome.pair);
+            source.error = outcome.reason;
+            source.result = plot::PairResult::Failed;
+            source.resultReasons.push_back(outcome.reason);
+            sources.push_back(std::move(source));
+            return;
+        }
+        const batch::PlannedPair& pair = plan.pairs[outcome.pair - 1];
         if (outcome.mergedOutcome == MergedOutcome::Complete) {
             source.designPath = outcome.merged;
         } else if (outcome.baseOutcome == BaseOutcome::Saved) {
@@ -218,13 +235,14 @@ std::vector<QualitySource> runQualitySources(const RunReport& report, const List
         }
         source.name = source.designPath.value_or(std::string(outcome.protocol));
         source.motionPath = motionOf(plan, pair);
-        source.result = !outcome.ok             ? plot::PairResult::Failed
-                        : outcome.notes.empty() ? plot::PairResult::Ok
-                                                : plot::PairResult::Warned;
-        for (const std::string& why : {outcome.reason, outcome.notes}) {
-            if (!why.empty()) {
-                source.resultReasons.push_back(why);
-            }
+        source.result = !outcome.ok                ? plot::PairResult::Failed
+                        : outcome.warnings.empty() ? plot::PairResult::Ok
+                                                   : plot::PairResult::Warned;
+        if (!outcome.reason.empty()) {
+            source.resultReasons.push_back(outcome.reason);
+        }
+        for (const auto* whys : {&outcome.warnings, &outcome.notes}) {
+            source.resultReasons.insert(source.resultReasons.end(), whys->begin(), whys->end());
         }
         if (!outcome.timeCourse.empty()) {
             const RunTimes times =
@@ -238,12 +256,12 @@ std::vector<QualitySource> runQualitySources(const RunReport& report, const List
     return sources;
 }
 
-std::vector<QualitySource> checkQualitySources(const CheckResult& result, const ListPlan& plan,
+std::vector<QualitySource> checkQualitySources(const CheckResult& result,
+                                               const batch::RunPlan& plan,
                                                const std::string& volumeDocument,
                                                const Options& options) {
     std::vector<QualitySource> sources;
     for (const PairCheck& check : result.pairs) {
-        const ListPair& pair = plan.pairs[check.pair - 1];
         QualitySource source;
         const Verdict verdict = check.verdict();
         source.result = verdict == Verdict::Fail      ? plot::PairResult::Failed
@@ -255,15 +273,20 @@ std::vector<QualitySource> checkQualitySources(const CheckResult& result, const 
             }
         }
         source.name = check.protocol;
+        if (check.pair == 0 || check.pair > plan.pairs.size()) {
+            // A pair the list declares but does not hold.
+            source.name = "pair " + std::to_string(check.pair);
+            source.error = "the list does not hold this pair";
+            sources.push_back(std::move(source));
+            continue;
+        }
+        const batch::PlannedPair& pair = plan.pairs[check.pair - 1];
         if (!pair.timeCourse) {
             source.error = "no time course follows the protocol";
             sources.push_back(std::move(source));
             continue;
         }
-        source.name = baseDesignMatrixOf(plan, pair);
-        if (auto merged = mergedDesignMatrixOf(plan, pair, options.zTransform)) {
-            source.name = *merged;
-        }
+        source.name = lastDesignMatrixOf(pair);
         source.motionPath = motionOf(plan, pair);
         std::optional<formats::Protocol> protocol;
         const RunTimes times = timesOf(check.protocol, check.timeCourse, volumeDocument, &protocol);
@@ -282,9 +305,9 @@ std::vector<QualitySource> checkQualitySources(const CheckResult& result, const 
         request.value = options.value.cancel ? 1.0f : options.value.value;
         request.skipFirst = options.skipFirst;
         request.zTransform = options.zTransform;
-        for (std::size_t slot = 0; slot < kConfoundSlots; ++slot) {
-            if (pair.confounds[slot]) {
-                request.confounds[slot] = plan.entries[*pair.confounds[slot]];
+        for (std::size_t k = 0; k < designmatrix::kConfoundKinds; ++k) {
+            if (pair.chosen[k]) {
+                request.confounds[k] = plan.list.entries[*pair.chosen[k]];
             }
         }
         ModelDesign design = modelDesign(*protocol, request, source.name);

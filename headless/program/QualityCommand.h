@@ -9,9 +9,9 @@
 #include <string>
 #include <vector>
 
+#include "batch/RunPlan.h"
 #include "bids/Commands.h"
 #include "headless/program/CommandLine.h"
-#include "headless/program/ListPlan.h"
 #include "headless/program/PreflightCheck.h"
 #include "headless/program/QualityReport.h"
 #include "headless/program/RunReport.h"
@@ -24,13 +24,14 @@ int runQualityCommand(const std::vector<std::string>& arguments);
 // The runs of a finished run: per pair the last design matrix written for it (the merged one
 // when it has confounds), its motion file, its time course's TR, its protocol's events past the
 // last volume, and the run report's result and reasons.
-std::vector<QualitySource> runQualitySources(const RunReport& report, const ListPlan& plan,
+std::vector<QualitySource> runQualitySources(const RunReport& report,
                                              const std::optional<std::string>& volumeDocument);
 
 // The runs a check foresees: per pair the design the list would give, made from the protocol the
 // host would use and the time course's header with the host's model, and the check's verdict
 // and findings.
-std::vector<QualitySource> checkQualitySources(const CheckResult& result, const ListPlan& plan,
+std::vector<QualitySource> checkQualitySources(const CheckResult& result,
+                                               const batch::RunPlan& plan,
                                                const std::string& volumeDocument,
                                                const Options& options);
 

@@ -2,9 +2,9 @@
 
 namespace headless {
 
-std::optional<std::string> runFileAt(const std::string& path, const ListPlan* plan,
+std::optional<std::string> runFileAt(const std::string& path, const ListRun* list,
                                      const std::optional<std::string>& volumeDocument,
-                                     const std::string& plugin, bool zTransform) {
+                                     const std::string& plugin) {
     const SameFileAs same(path);
     if (volumeDocument && same(*volumeDocument)) {
         return "the volume document";
@@ -12,33 +12,29 @@ std::optional<std::string> runFileAt(const std::string& path, const ListPlan* pl
     if (same(plugin)) {
         return "the plug-in";
     }
-    if (plan == nullptr) {
+    if (list == nullptr) {
         return std::nullopt;
     }
-    if (same(plan->path)) {
+    if (same(list->path)) {
         return "the file list";
     }
-    for (std::size_t i = 0; i < plan->entries.size(); ++i) {
-        if (same(plan->entries[i])) {
+    const std::vector<std::string>& entries = list->plan.list.entries;
+    for (std::size_t i = 0; i < entries.size(); ++i) {
+        if (same(entries[i])) {
             return "entry " + std::to_string(i + 1) + " of the file list";
         }
     }
-    for (const ListPair& pair : plan->pairs) {
-        if (!pair.timeCourse) {
-            continue;
-        }
-        const auto merged = mergedDesignMatrixOf(*plan, pair, zTransform);
-        if (same(baseDesignMatrixOf(*plan, pair)) || (merged && same(*merged))) {
+    for (const batch::PlannedPair& pair : list->plan.pairs) {
+        if (pair.timeCourse && (same(pair.base) || (!pair.merged.empty() && same(pair.merged)))) {
             return "a design matrix the run writes";
         }
     }
     return std::nullopt;
 }
 
-std::string refusal(std::string_view option, const std::string& path, const ListPlan* plan,
-                    const std::optional<std::string>& volumeDocument, const std::string& plugin,
-                    bool zTransform) {
-    const auto clash = runFileAt(path, plan, volumeDocument, plugin, zTransform);
+std::string refusal(std::string_view option, const std::string& path, const ListRun* list,
+                    const std::optional<std::string>& volumeDocument, const std::string& plugin) {
+    const auto clash = runFileAt(path, list, volumeDocument, plugin);
     if (!clash) {
         return {};
     }

@@ -1,29 +1,23 @@
 #include "headless/program/RunReport.h"
 
-#include <filesystem>
+#include <algorithm>
+#include <system_error>
 #include <unordered_set>
 
-#include "designmatrix/ProtocolToDesignMatrix.h"
-#include "headless/HostSession.h"
 #include "headless/ProtocolWarnings.h"
-#include "headless/program/FailureLines.h"
+#include "headless/program/FileIdentity.h"
 #include "headless/program/ProtocolPlace.h"
+#include "paths/FileSet.h"
 #include "plot/DesignTable.h"
 
 namespace headless {
 
 namespace {
 
-constexpr std::string_view kNoTimeCourse = "No VTC file found for PRT";
-constexpr std::string_view kLoadStart = "\nLoad ";
-constexpr std::string_view kLoadEnd = " to VMR...";
-constexpr std::string_view kNewFilename = "New filename: ";
-constexpr std::string_view kNotOpened = "Unable to open a file for writing.";
-constexpr std::string_view kMergedRefused = "The merged design matrix ";
-constexpr std::string_view kBaseRefused = "The design matrix ";
-constexpr std::string_view kWouldReplace = " would replace ";
-// Failure lines kept per pair: enough to say why, bounded whatever a run logs.
-constexpr std::size_t kKeptLines = 4;
+// Refusals kept per pair: enough to say why, bounded whatever a run does.
+constexpr std::size_t kKeptRefusals = 4;
+// Rows for pairs declared and not held: a count no list could hold is not written out in full.
+constexpr std::size_t kMissingRows = 1000;
 
 // The text on one line: line breaks and the indentation after them become one blank.
 std::string oneLine(std::string_view text) {
@@ -46,100 +40,61 @@ std::string oneLine(std::string_view text) {
     return line;
 }
 
-// The path named between `start` and `end` in text ("The design matrix PATH would replace").
-std::string_view pathBetween(std::string_view text, std::string_view start, std::string_view end) {
-    const std::size_t stop = text.find(end, start.size());
-    return stop == std::string_view::npos ? std::string_view()
-                                          : text.substr(start.size(), stop - start.size());
-}
-
 std::string joined(const std::vector<std::string>& parts, std::string_view separator) {
     std::string text;
     for (const std::string& part : parts) {
-        if (!text.empty()) {
-            text += separator;
-        }
-        text += part;
+        text += (text.empty() ? std::string() : std::string(separator)) + part;
     }
     return text;
 }
 
 }  // namespace
 
-RunReport::RunReport(const ListPlan& plan, bool zTransform, Console& console)
-    : zTransform_(zTransform), console_(console), unreadable_(plan.unreadable.value_or("")) {
-    rows_.reserve(plan.pairs.size());
-    std::size_t textLength = 0;
-    for (const ListPair& pair : plan.pairs) {
-        textLength += plan.entries[pair.protocol].size() +
-                      (pair.timeCourse ? plan.entries[*pair.timeCourse].size() : 0);
+RunReport::RunReport(ListRun list, ReportOptions options)
+    : list_(std::move(list)), options_(std::move(options)), rows_(list_.plan.pairs.size()) {}
+
+RunReport::FileState RunReport::stateOf(const std::string& path) {
+    FileState state;
+    std::error_code error;
+    state.exists = std::filesystem::exists(path, error);
+    if (state.exists) {
+        state.time = std::filesystem::last_write_time(path, error);
+        state.size = std::filesystem::is_regular_file(path, error)
+                         ? std::filesystem::file_size(path, error)
+                         : 0;
     }
-    texts_.reserve(textLength);
-    for (const ListPair& pair : plan.pairs) {
-        Row row;
-        row.textAt = texts_.size();
-        row.protocolLength = static_cast<std::uint32_t>(plan.entries[pair.protocol].size());
-        texts_ += plan.entries[pair.protocol];
-        row.entry = static_cast<std::uint32_t>(pair.protocol + 1);
-        if (pair.timeCourse) {
-            row.timeCourseLength =
-                static_cast<std::uint32_t>(plan.entries[*pair.timeCourse].size());
-            texts_ += plan.entries[*pair.timeCourse];
-            for (std::size_t slot = 0; slot < kConfoundSlots; ++slot) {
-                row.confounds[slot] = pair.confounds[slot].has_value();
-            }
-            if (!pair.notRecognised.empty()) {
-                const std::size_t first = pair.notRecognised.front();
-                row.more().stray =
-                    "entry " + std::to_string(first + 1) + " (" + plan.entries[first] + ")";
-                row.strays = static_cast<std::uint32_t>(pair.notRecognised.size());
-            }
-        }
-        rows_.push_back(std::move(row));
-    }
-}
-
-std::string_view RunReport::protocolOf(const Row& row) const {
-    return std::string_view(texts_).substr(row.textAt, row.protocolLength);
-}
-
-std::string_view RunReport::timeCourseOf(const Row& row) const {
-    return std::string_view(texts_).substr(row.textAt + row.protocolLength, row.timeCourseLength);
-}
-
-std::string RunReport::baseOf(const Row& row) const {
-    return designmatrix::designMatrixPath(std::string(protocolOf(row)),
-                                          std::string(timeCourseOf(row)));
-}
-
-std::string RunReport::mergedOf(const Row& row) const {
-    return mergedDesignMatrixPath(baseOf(row), row.confounds, zTransform_);
+    return state;
 }
 
 RunReport::Row* RunReport::current() {
     return current_ == 0 ? nullptr : &rows_[current_ - 1];
 }
 
-template <typename Fits>
-RunReport::Row* RunReport::openNext(Fits fits) {
-    for (std::size_t next = current_; next < rows_.size(); ++next) {
-        if (fits(rows_[next])) {
-            current_ = next + 1;
-            rows_[next].opened = true;
-            return &rows_[next];
+void RunReport::wrote(std::size_t pair, const std::string& path, bool isBase) {
+    const auto [writer, first] = writers_.try_emplace(sameFileKey(path), pair, isBase);
+    if (first) {
+        return;
+    }
+    const auto [earlier, wasBase] = writer->second;
+    if (earlier != pair) {
+        std::optional<std::size_t>& by =
+            wasBase ? rows_[earlier].baseReplacedBy : rows_[earlier].mergedReplacedBy;
+        if (!by) {
+            by = pair;
         }
     }
-    return nullptr;
+    writer->second = {pair, isBase};
 }
 
-void RunReport::noteFailure(std::string_view text, bool specific) {
+void RunReport::closeCurrent() {
     Row* row = current();
     if (row == nullptr) {
         return;
     }
-    std::vector<std::string>& lines = specific ? row->more().failures : row->more().general;
-    if (lines.size() < kKeptLines) {
-        lines.push_back(oneLine(text));
+    const batch::PlannedPair& pair = list_.plan.pairs[current_ - 1];
+    if (!pair.merged.empty() && !row->mergedWritten && stateOf(pair.merged) != row->mergedBefore) {
+        row->mergedWritten = true;
+        wrote(current_ - 1, pair.merged, false);
     }
 }
 
@@ -147,142 +102,129 @@ void RunReport::fileChosen(const std::string& /*path*/) {
     listHandedOut_ = true;
 }
 
-void RunReport::logged(std::string_view text) {
-    const Pending pending = std::exchange(pending_, Pending::None);
-    if (text == kNoTimeCourse) {
-        openNext([](const Row& row) { return row.timeCourseLength == 0; });
-    } else if (text.starts_with(kLoadStart) && text.ends_with(kLoadEnd)) {
-        const std::string_view path =
-            text.substr(kLoadStart.size(), text.size() - kLoadStart.size() - kLoadEnd.size());
-        Row* row = current();
-        // A pair refused before its time course was loaded is already open.
-        if (row == nullptr || !row->openedByRefusal || row->loadSeen ||
-            timeCourseOf(*row) != path) {
-            row = openNext([&](const Row& candidate) { return timeCourseOf(candidate) == path; });
-        }
-        if (row != nullptr) {
-            row->loadSeen = true;
-        }
-        return;
-    } else if (text.starts_with(kNewFilename)) {
-        const std::string path(text.substr(kNewFilename.size()));
-        Row* row = current();
-        if (row != nullptr && row->hasConfounds() && path == mergedOf(*row)) {
-            row->mergedWritten = true;
-            pending_ = Pending::Row;
-        } else {
-            unexpected_.emplace_back(current_, path);
-            pending_ = Pending::Unexpected;
-        }
-        return;
-    } else if (pending != Pending::None &&
-               (text == kNotOpened ||
-                (text.starts_with(kMergedRefused) && text.find(kWouldReplace) != text.npos))) {
-        // The file named right before was not written.
-        if (pending == Pending::Row) {
-            current()->mergedWritten = false;
-        } else {
-            unexpected_.pop_back();
-        }
-    } else if (text.starts_with(kBaseRefused) && text.find(kWouldReplace) != text.npos) {
-        const std::string path(pathBetween(text, kBaseRefused, kWouldReplace));
-        Row* row = current();
-        if (row == nullptr || !row->loadSeen || row->baseSaved || baseOf(*row) != path) {
-            // Refused before its time course was loaded: the refusal opens the pair.
-            row = openNext([&](const Row& candidate) {
-                return candidate.timeCourseLength > 0 && baseOf(candidate) == path;
-            });
-            if (row != nullptr) {
-                row->openedByRefusal = true;
+void RunReport::linked(const std::string& path, const formats::TimeCourseHeader& header) {
+    closeCurrent();
+    const std::vector<batch::PlannedPair>& pairs = list_.plan.pairs;
+    const std::vector<std::string>& entries = list_.plan.list.entries;
+    for (std::size_t next = current_; next < pairs.size(); ++next) {
+        if (pairs[next].timeCourse && entries[*pairs[next].timeCourse] == path) {
+            current_ = next + 1;
+            Row& row = rows_[next];
+            row.opened = true;
+            row.volumes = header.nrOfVolumes;
+            row.repetitionTimeMs = header.repetitionTimeMs;
+            if (const auto warning = repetitionTimeWarning(header.repetitionTimeMs)) {
+                row.warnings.push_back("time course: " + *warning);
             }
+            if (!pairs[next].merged.empty()) {
+                row.mergedBefore = stateOf(pairs[next].merged);
+            }
+            return;
         }
     }
-    switch (failureLine(text)) {
-        case FailureLine::Specific:
-            noteFailure(text, true);
-            break;
-        case FailureLine::General:
-            noteFailure(text, false);
-            break;
-        case FailureLine::None:
-            break;
-    }
 }
 
-void RunReport::linked(const std::string& path, int volumes) {
-    Row* row = current();
-    if (row != nullptr && timeCourseOf(*row) == path) {
-        row->volumes = volumes;
-    }
-}
-
-void RunReport::protocolLoaded(const std::string& name, const std::string& path,
-                               std::string_view where) {
+void RunReport::protocolLoaded(const std::string& path, std::string_view /*where*/,
+                               const formats::Protocol& protocol) {
     Row* row = current();
     if (row == nullptr) {
         return;
     }
-    if (const auto elsewhere = protocolElsewhere(std::string(protocolOf(*row)), path, where)) {
-        console_.note("protocol " + name + ": " + *elsewhere);
-        if (row->more().notes.size() < kKeptLines) {
-            row->more().notes.push_back(*elsewhere);
-        }
+    const std::string& listed = list_.plan.list.entries[list_.plan.pairs[current_ - 1].protocol];
+    row->protocolMismatch = protocolMismatch(listed, path);
+    if (auto clash = conditionsSharingAName(protocol, path)) {
+        row->faults.push_back(std::move(*clash));
     }
-    const auto& loaded = hostSession().protocol;
-    if (const auto clash = loaded ? conditionsSharingAName(*loaded, path) : std::nullopt) {
-        row->more().faults.push_back(*clash);
+    for (const std::string& warning :
+         protocolWarnings(protocol, row->volumes, row->repetitionTimeMs)) {
+        row->warnings.push_back("protocol: " + warning);
+    }
+    if (options_.skipFirst) {
+        if (auto note = skippedConditionNote(protocol)) {
+            row->notes.push_back(std::move(*note));
+        }
     }
 }
 
-void RunReport::saved(const std::string& path) {
-    pending_ = Pending::None;
+void RunReport::saved(const std::string& path, const DesignMatrix& matrix) {
     Row* row = current();
-    if (row != nullptr && row->timeCourseLength > 0 && path == baseOf(*row)) {
-        row->baseSaved = true;
-    } else {
+    if (row == nullptr || row->baseSaved || path != list_.plan.pairs[current_ - 1].base) {
         unexpected_.emplace_back(current_, path);
+        return;
+    }
+    row->baseSaved = true;
+    wrote(current_ - 1, path, true);
+    for (const Predictor& predictor : matrix.predictors()) {
+        if (std::all_of(predictor.values.begin(), predictor.values.end(),
+                        [](float value) { return value == 0.0f; })) {
+            row->warnings.push_back("the saved predictor \"" + predictor.name +
+                                    "\" is zero throughout");
+        }
     }
 }
 
 void RunReport::refused(std::string_view why) {
     Row* row = current();
-    if (row == nullptr) {
-        return;
-    }
-    row->hostRefused = true;
-    if (row->more().failures.size() < kKeptLines) {
-        row->more().failures.push_back("host: " + oneLine(why));
+    if (row != nullptr && row->refusals.size() < kKeptRefusals) {
+        row->refusals.push_back("host: " + oneLine(why));
     }
 }
 
-PairOutcome RunReport::outcomeOf(std::size_t index) const {
-    const Row& row = rows_[index];
+void RunReport::runEnded() {
+    closeCurrent();
+}
+
+PairOutcome RunReport::outcomeOf(std::size_t index, std::size_t pairCount) const {
     PairOutcome outcome;
     outcome.pair = index + 1;
-    outcome.pairCount = rows_.size();
-    outcome.entry = row.entry;
-    outcome.protocol = protocolOf(row);
-    outcome.timeCourse = timeCourseOf(row);
+    outcome.pairCount = pairCount;
+    if (index >= rows_.size()) {
+        outcome.reason = missingPairs(list_).value_or("");
+        return outcome;
+    }
+    const batch::PlannedPair& pair = list_.plan.pairs[index];
+    const std::vector<std::string>& entries = list_.plan.list.entries;
+    const Row& row = rows_[index];
+    outcome.entry = pair.protocol + 1;
+    outcome.protocol = entries[pair.protocol];
     outcome.volumes = row.volumes;
-    static const RowDetails kNone;
-    const RowDetails& details = row.details ? *row.details : kNone;
-    outcome.notes = joined(details.notes, "; ");
+    outcome.warnings = row.warnings;
+    outcome.notes = row.notes;
     std::vector<std::string> what;
-    if (row.timeCourseLength == 0) {
+    bool askCheck = false;  // the files' own faults may tell why
+    if (row.protocolMismatch) {
+        what.push_back(*row.protocolMismatch);
+    }
+    what.insert(what.end(), row.faults.begin(), row.faults.end());
+    if (row.baseReplacedBy || row.mergedReplacedBy) {
+        what.push_back(row.baseReplacedBy ? replacedText(pair.base, *row.baseReplacedBy + 1)
+                                          : replacedText(pair.merged, *row.mergedReplacedBy + 1));
+    }
+    if (!pair.timeCourse) {
         what.emplace_back("no time course follows the protocol in the list");
     } else {
-        outcome.base = baseOf(row);
+        outcome.timeCourse = entries[*pair.timeCourse];
+        outcome.base = pair.base;
         outcome.baseOutcome = row.baseSaved ? BaseOutcome::Saved : BaseOutcome::NotSaved;
         if (!row.opened) {
-            what.emplace_back("the run did not reach this pair");
+            const paths::FileSet listFiles(list_.path, entries);
+            what.push_back(listFiles.contains(pair.base)
+                               ? "its design matrix " + pair.base +
+                                     " is a file of the list, which the plug-in never replaces"
+                               : "the run did not reach this pair");
         } else if (!row.baseSaved) {
             what.emplace_back("its design matrix was not saved");
+            askCheck = true;
         }
-        if (row.hasConfounds()) {
-            outcome.merged = mergedOf(row);
+        if (!pair.merged.empty()) {
+            outcome.merged = pair.merged;
             outcome.mergedOutcome = MergedOutcome::NotWritten;
             std::error_code error;
-            if (row.mergedWritten && !std::filesystem::is_regular_file(outcome.merged, error)) {
+            if (row.mergedReplacedBy) {
+                // What the file holds now is another pair's.
+                outcome.mergedOutcome = MergedOutcome::Replaced;
+            } else if (row.mergedWritten &&
+                       !std::filesystem::is_regular_file(outcome.merged, error)) {
                 // A device or a folder under that name is no design matrix, and is not read.
                 outcome.mergedOutcome = MergedOutcome::Incomplete;
                 what.emplace_back("the merged design matrix is not a regular file");
@@ -291,6 +233,7 @@ PairOutcome RunReport::outcomeOf(std::size_t index) const {
                 if (!read.table) {
                     outcome.mergedOutcome = MergedOutcome::Incomplete;
                     what.push_back("the merged design matrix is incomplete (" + read.error + ")");
+                    askCheck = true;
                 } else if (row.volumes >= 0 &&
                            read.table->nrOfVolumes() != static_cast<std::size_t>(row.volumes)) {
                     outcome.mergedOutcome = MergedOutcome::Incomplete;
@@ -298,33 +241,44 @@ PairOutcome RunReport::outcomeOf(std::size_t index) const {
                                    std::to_string(read.table->nrOfVolumes()) +
                                    " rows; the time course has " + std::to_string(row.volumes) +
                                    " volumes");
+                    askCheck = true;
                 } else {
                     outcome.mergedOutcome = MergedOutcome::Complete;
                 }
             } else if (row.baseSaved) {
                 what.emplace_back("the merged design matrix was not written");
+                askCheck = true;
             }
         }
-        if (row.strays > 0) {
-            const std::string more =
-                row.strays > 1 ? " (and " + std::to_string(row.strays - 1) + " more)" : "";
-            what.push_back(details.stray + more +
-                           " in its range is of no kind: no confound is taken from it; kinds are "
-                           "told by \".prt\", \".vtc\", \"_3DMC\", \"_HR\" and \"_RVT\" in this "
-                           "case");
+        std::size_t strays = 0;
+        for (const batch::IdleEntry& idle : list_.plan.idle) {
+            if (idle.pair == index && idle.reason == batch::IdleReason::NotRecognised &&
+                strays++ == 0) {
+                what.push_back("entry " + std::to_string(idle.entry + 1) + " (" +
+                               entries[idle.entry] + ") in its range is of no kind: no confound " +
+                               "is taken from it");
+            }
         }
     }
-    what.insert(what.end(), details.faults.begin(), details.faults.end());
-    const std::vector<std::string>& quoted =
-        !details.failures.empty() ? details.failures : details.general;
-    if (what.empty() && (!quoted.empty() || row.hostRefused)) {
-        what.emplace_back("the log reports a failure");
+    if (!row.refusals.empty()) {
+        what.push_back(joined(row.refusals, " "));
+    }
+    if (options_.strict && !row.warnings.empty()) {
+        what.emplace_back("it has warnings, which fail a pair under --strict");
     }
     outcome.ok = what.empty();
-    if (!outcome.ok) {
-        outcome.reason = joined(what, "; ");
-        if (!quoted.empty()) {
-            outcome.reason += ": " + joined(quoted, " ");
+    outcome.reason = joined(what, "; ");
+    if (askCheck) {
+        // What the pair's own files hold that the plug-in could not use.
+        std::vector<std::string> faults;
+        for (const Finding& finding :
+             checkPair(list_, index, options_.volumeDocument, options_.skipFirst).findings) {
+            if (finding.verdict == Verdict::Fail) {
+                faults.push_back(finding.text);
+            }
+        }
+        if (!faults.empty()) {
+            outcome.reason += ": " + joined(faults, "; ");
         }
     }
     return outcome;
@@ -332,12 +286,18 @@ PairOutcome RunReport::outcomeOf(std::size_t index) const {
 
 ReportSummary RunReport::evaluate(const std::function<void(const PairOutcome&)>& each) const {
     ReportSummary summary;
-    for (std::size_t i = 0; i < rows_.size(); ++i) {
-        const PairOutcome outcome = outcomeOf(i);
+    // One row for each pair the list declares but does not hold, as far as a report can hold
+    // them; one for a list without any.
+    std::size_t count = rows_.size();
+    if (missingPairs(list_)) {
+        const auto declared = static_cast<std::size_t>(std::max(0, list_.plan.list.declaredCount));
+        count = std::max<std::size_t>({count, 1, std::min(declared, count + kMissingRows)});
+    }
+    for (std::size_t i = 0; i < count; ++i) {
+        const PairOutcome outcome = outcomeOf(i, count);
         ++summary.pairs;
-        if (!outcome.ok) {
-            ++summary.failed;
-        }
+        summary.failed += outcome.ok ? 0U : 1U;
+        summary.withWarnings += outcome.warnings.empty() ? 0U : 1U;
         each(outcome);
     }
     return summary;
@@ -360,10 +320,10 @@ std::vector<std::string> RunReport::produced() const {
     addUnexpected(0);
     for (std::size_t i = 0; i < rows_.size(); ++i) {
         if (rows_[i].baseSaved) {
-            add(baseOf(rows_[i]));
+            add(list_.plan.pairs[i].base);
         }
         if (rows_[i].mergedWritten) {
-            add(mergedOf(rows_[i]));
+            add(list_.plan.pairs[i].merged);
         }
         addUnexpected(i + 1);
     }

@@ -26,6 +26,8 @@ const char* mergedWord(MergedOutcome outcome) {
             return "incomplete";
         case MergedOutcome::NotWritten:
             return "not written";
+        case MergedOutcome::Replaced:
+            return "replaced";
         case MergedOutcome::NoneExpected:
             break;
     }
@@ -34,27 +36,61 @@ const char* mergedWord(MergedOutcome outcome) {
 
 }  // namespace
 
-std::string reportLine(const PairOutcome& outcome) {
-    std::string line = "pair " + std::to_string(outcome.pair) + " of " +
-                       std::to_string(outcome.pairCount) + " (list entry " +
-                       std::to_string(outcome.entry) + ": " + std::string(outcome.protocol);
-    if (!outcome.timeCourse.empty()) {
-        line += ", " + std::string(outcome.timeCourse);
-    }
-    line += outcome.ok ? "): ok: " : "): FAILED: ";
+namespace {
+
+// "run2_task.sdm saved, run2_task_HR.sdm incomplete", or "nothing made".
+std::string filesText(const PairOutcome& outcome) {
     if (outcome.baseOutcome == BaseOutcome::NoneExpected) {
-        line += "nothing made";
-    } else {
-        line += outcome.base + " " + baseWord(outcome.baseOutcome);
+        return "nothing made";
     }
+    std::string text = outcome.base + " " + baseWord(outcome.baseOutcome);
     if (outcome.mergedOutcome != MergedOutcome::NoneExpected) {
-        line += ", " + outcome.merged + " " + mergedWord(outcome.mergedOutcome);
+        text += ", " + outcome.merged + " " + mergedWord(outcome.mergedOutcome);
     }
-    if (!outcome.reason.empty()) {
-        line += ": " + outcome.reason;
+    return text;
+}
+
+// The texts joined by "; ", each after `prefix`.
+std::string joined(const std::vector<std::string>& texts, const std::string& prefix = "") {
+    std::string text;
+    for (const std::string& part : texts) {
+        text += (text.empty() ? "" : "; ") + prefix + part;
+    }
+    return text;
+}
+
+// The warnings, then the notes ("note: ..."), as one text.
+std::string warningsText(const PairOutcome& outcome) {
+    const std::string notes = joined(outcome.notes, "note: ");
+    const std::string warnings = joined(outcome.warnings);
+    return warnings.empty() || notes.empty() ? warnings + notes : warnings + "; " + notes;
+}
+
+}  // namespace
+
+std::string reportLine(const PairOutcome& outcome) {
+    std::string line =
+        "pair " + std::to_string(outcome.pair) + " of " + std::to_string(outcome.pairCount);
+    if (outcome.entry > 0) {
+        line +=
+            " (list entry " + std::to_string(outcome.entry) + ": " + std::string(outcome.protocol);
+        if (!outcome.timeCourse.empty()) {
+            line += ", " + std::string(outcome.timeCourse);
+        }
+        line += ")";
+    }
+    if (outcome.ok) {
+        line += ": ok: " + filesText(outcome);
+    } else if (outcome.entry == 0) {
+        line += ": FAILED: " + outcome.reason;
+    } else {
+        line += ": FAILED: " + outcome.reason + " (" + filesText(outcome) + ")";
+    }
+    if (!outcome.warnings.empty()) {
+        line += " (warning: " + joined(outcome.warnings) + ")";
     }
     if (!outcome.notes.empty()) {
-        line += " (warning: " + outcome.notes + ")";
+        line += " (note: " + joined(outcome.notes) + ")";
     }
     return line;
 }
@@ -62,7 +98,8 @@ std::string reportLine(const PairOutcome& outcome) {
 std::string reportSummaryLine(const ReportSummary& summary) {
     return std::to_string(summary.pairs) + (summary.pairs == 1 ? " pair" : " pairs") +
            " in the list: " + std::to_string(summary.pairs - summary.failed) +
-           " with every design matrix due, complete; " + std::to_string(summary.failed) + " FAILED";
+           " with every design matrix due, complete; " + std::to_string(summary.withWarnings) +
+           " with warnings; " + std::to_string(summary.failed) + " FAILED";
 }
 
 std::vector<std::string_view> reportHeader() {
@@ -72,7 +109,7 @@ std::vector<std::string_view> reportHeader() {
 
 std::vector<std::string> reportFields(const PairOutcome& outcome) {
     return {std::to_string(outcome.pair),
-            std::to_string(outcome.entry),
+            outcome.entry > 0 ? std::to_string(outcome.entry) : "",
             std::string(outcome.protocol),
             std::string(outcome.timeCourse),
             outcome.volumes >= 0 ? std::to_string(outcome.volumes) : "",
@@ -84,7 +121,7 @@ std::vector<std::string> reportFields(const PairOutcome& outcome) {
             mergedWord(outcome.mergedOutcome),
             outcome.ok ? "ok" : "failed",
             outcome.reason,
-            outcome.notes};
+            warningsText(outcome)};
 }
 
 ReportSummary publishRunReport(const RunReport& report, Console& console,

@@ -7,7 +7,6 @@
 #include <string>
 #include <vector>
 
-#include "batch/FileKind.h"
 #include "tests/batchrun/ScriptedHost.h"
 
 namespace batchrun {
@@ -19,7 +18,7 @@ constexpr char kNone[] = "No confounds found for this protocol.";
 struct CollectCase {
     const char* name;
     std::vector<std::string> entries;  // the protocol at 0, its time course at 1
-    std::size_t end;                   // 0: the number of entries
+    std::size_t end;                   // 0: the number of entries; else the next protocol's
     bool zTransform;
     std::vector<std::string> log;
     std::vector<std::string> dispatched;
@@ -29,14 +28,13 @@ class CollectConfounds : public testing::TestWithParam<CollectCase> {};
 
 TEST_P(CollectConfounds, LogsAndDispatchesTheProtocolsConfounds) {
     const CollectCase& c = GetParam();
-    std::vector<batch::FileKind> kinds;
-    for (const auto& entry : c.entries) {
-        kinds.push_back(batch::classifyListEntry(entry));
-    }
+    batch::FileList list;
+    list.entries = c.entries;
+    const batch::RunPlan plan = batch::planRun(list, c.zTransform);
     ScriptedHost host(HostScript{});
     RecordingDispatch dispatch;
-    batch::collectConfounds(c.entries, kinds, 0, c.end == 0 ? c.entries.size() : c.end, kSdm,
-                            c.zTransform, dispatch);
+    batch::collectConfounds(plan, plan.pairs.front(), kSdm, c.zTransform, dispatch);
+    EXPECT_EQ(plan.pairs.front().end, c.end == 0 ? c.entries.size() : c.end);
     EXPECT_EQ(host.log(), c.log);
     EXPECT_EQ(dispatch.calls(), c.dispatched);
 }

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <tuple>
 
 #include "headless/program/PreflightCheck.h"
 #include "tests/support/DesignFiles.h"
@@ -72,7 +73,8 @@ class Check : public testing::Test {
         write(name, testsupport::timeCourseBytes(spec));
     }
     // The check of a list whose entries are names in the study's folder.
-    CheckResult check(const std::string& entries, bool zTransform = false) const {
+    CheckResult check(const std::string& entries, bool zTransform = false,
+                      headless::CheckOptions options = {}) const {
         std::string list = "1";
         std::size_t start = 0;
         while (start < entries.size()) {
@@ -81,8 +83,11 @@ class Check : public testing::Test {
             start = end + 1;
         }
         write("list.txt", list + "\n");
-        return headless::checkList(headless::readListPlan(dir_.file("list.txt")),
-                                   dir_.file("anatomy.vmr"), zTransform);
+        return checkOf(zTransform, options);
+    }
+    CheckResult checkOf(bool zTransform = false, headless::CheckOptions options = {}) const {
+        return headless::checkList(headless::readListRun(dir_.file("list.txt"), zTransform),
+                                   dir_.file("anatomy.vmr"), options);
     }
     // The findings of pair 1 of that weight whose text holds `part`.
     static std::size_t count(const CheckResult& result, Verdict verdict, const std::string& part) {
@@ -138,18 +143,21 @@ TEST_F(Check, TimeCoursesTheHostRefusesFailAndUnlikelyRepetitionTimesWarn) {
     EXPECT_EQ(count(check("task.prt slow.vtc"), Verdict::Warning, "TR of 40000 ms"), 1U);
     EXPECT_EQ(count(check("task.prt broken.vtc"), Verdict::Fail, "the host will not link"), 1U);
     EXPECT_EQ(count(check("task.prt absent.vtc"), Verdict::Fail, "the host will not link"), 1U);
-    EXPECT_EQ(count(check("task.prt"), Verdict::Fail, "No VTC file found for PRT"), 1U);
+    EXPECT_EQ(count(check("task.prt"), Verdict::Fail, "no time course (*.vtc) follows"), 1U);
 }
 
 TEST_F(Check, TheProtocolIsTheOneTheHostWillReallyUse) {
-    // Listed in another folder: the host takes the file of that name beside the time course.
-    write("elsewhere/task.prt", protocolText());
+    // Listed in another folder: the host takes the file of that name beside the time course,
+    // which fails the pair unless it holds the same bytes.
+    write("elsewhere/task.prt", protocolText("", "4 5"));
     const CheckResult moved = check("elsewhere/task.prt run1.vtc");
-    EXPECT_EQ(count(moved, Verdict::Warning,
-                    "the list names " + dir_.file("elsewhere/task.prt") + ", but the host uses " +
-                        native(dir_.file("task.prt"))),
+    EXPECT_EQ(count(moved, Verdict::Fail,
+                    "the host used " + native(dir_.file("task.prt")) + ", not " +
+                        dir_.file("elsewhere/task.prt") + " that the list names"),
               1U)
         << all(moved);
+    write("elsewhere/task.prt", protocolText());
+    EXPECT_EQ(check("elsewhere/task.prt run1.vtc").verdict(), Verdict::Ok);
     const CheckResult absent = check("absent.prt run1.vtc");
     EXPECT_EQ(count(absent, Verdict::Fail, "looked at: " + native(dir_.file("absent.prt"))), 1U)
         << all(absent);
@@ -237,17 +245,48 @@ TEST_F(Check, AnOutputThatWouldReplaceAnInputOrAnotherPairsOutputFails) {
                           dir_.file("run1_HR.rtc") + "\n" + dir_.file("task.prt") + " " +
                           dir_.file("run2.vtc") + " " + dir_.file("run1_task_HR.sdm") + "\n" +
                           dir_.file("task.prt") + " " + dir_.file("run2.vtc") + "\n");
-    const CheckResult result = headless::checkList(headless::readListPlan(dir_.file("list.txt")),
-                                                   dir_.file("anatomy.vmr"), false);
+    const CheckResult result = checkOf();
     ASSERT_EQ(result.pairs.size(), 3U);
     EXPECT_EQ(result.pairs[0].verdict(), Verdict::Fail) << all(result);
     EXPECT_EQ(count(result, Verdict::Fail,
                     "would replace entry 6 of the list (" + dir_.file("run1_task_HR.sdm") + ")"),
               1U)
         << all(result);
-    // Pairs 2 and 3 write the same design matrix.
-    EXPECT_EQ(count(result, Verdict::Fail, "is written again by pair 3"), 1U) << all(result);
-    EXPECT_EQ(count(result, Verdict::Fail, "is also written by pair 2"), 1U) << all(result);
+    // Pairs 2 and 3 write the same design matrix: the earlier fails, as the run's report has it.
+    EXPECT_EQ(result.pairs[1].verdict(), Verdict::Fail);
+    EXPECT_EQ(count(result, Verdict::Fail,
+                    "its design matrix " + dir_.file("run2_task.sdm") + " was replaced by pair 3"),
+              1U)
+        << all(result);
+    EXPECT_EQ(result.pairs[2].verdict(), Verdict::Ok) << all(result);
+}
+
+TEST_F(Check, AListThatDeclaresMorePairsThanItHoldsOrNoneFails) {
+    const std::string pair = dir_.file("task.prt") + " " + dir_.file("run1.vtc") + "\n";
+    for (const auto& [list, verdict, text] :
+         std::vector<std::tuple<std::string, Verdict, std::string>>{
+             {"3\n" + pair + pair, Verdict::Fail, "the list declares 3 pairs and holds 2"},
+             {"# run one\n" + pair, Verdict::Fail, "the list declares 0 pairs and holds 0"},
+             {"1\n" + pair + pair, Verdict::Warning, "the list declares 1 pairs but holds 2"}}) {
+        write("list.txt", list);
+        const CheckResult result = checkOf();
+        ASSERT_FALSE(result.list.empty()) << list;
+        EXPECT_EQ(result.list[0].verdict, verdict) << list;
+        EXPECT_TRUE(result.list[0].text.starts_with(text)) << result.list[0].text;
+    }
+}
+
+TEST_F(Check, SkipFirstNamesTheConditionAndStrictFailsAWarning) {
+    write("late.prt", protocolText("", "5 9"));
+    const CheckResult plain = check("late.prt run1.vtc", false, {true, false});
+    EXPECT_EQ(plain.pairs[0].verdict(), Verdict::Warning) << all(plain);
+    EXPECT_EQ(count(plain, Verdict::Note, "--skip-first skipped condition \"Task\" (1 interval)"),
+              1U)
+        << all(plain);
+    const CheckResult strict = check("late.prt run1.vtc", false, {true, true});
+    EXPECT_EQ(strict.verdict(), Verdict::Fail) << all(strict);
+    EXPECT_EQ(check("task.prt run1.vtc", false, {true, true}).verdict(), Verdict::Ok)
+        << "a note is no warning";
 }
 
 TEST_F(Check, EntriesThatTakeNoPartSayWhy) {
@@ -255,8 +294,7 @@ TEST_F(Check, EntriesThatTakeNoPartSayWhy) {
     write("list.txt", "1\n// comment here\n" + dir_.file("task.prt") + " " + dir_.file("run1.vtc") +
                           " " + dir_.file("run1_3dmc.sdm") + " " +
                           dir_.file("my study/run1_HR.rtc") + "\n");
-    const CheckResult result = headless::checkList(headless::readListPlan(dir_.file("list.txt")),
-                                                   dir_.file("anatomy.vmr"), false);
+    const CheckResult result = checkOf();
     std::vector<std::pair<Verdict, std::string>> unused;
     for (const auto& [pair, finding] : result.unused) {
         unused.emplace_back(finding.verdict, finding.text);
@@ -277,11 +315,12 @@ TEST_F(Check, EntriesThatTakeNoPartSayWhy) {
 TEST(CheckOfAList, ThatThePlugInCannotReadFails) {
     testsupport::TempDir dir;
     testsupport::writeFile(dir.file("list.txt"), std::string("1\0\n", 3));
-    const CheckResult result =
-        headless::checkList(headless::readListPlan(dir.file("list.txt")), dir.file("a.vmr"), false);
+    const CheckResult result = headless::checkList(
+        headless::readListRun(dir.file("list.txt"), false), dir.file("a.vmr"), {});
     EXPECT_EQ(result.verdict(), Verdict::Fail);
-    ASSERT_EQ(result.list.size(), 1U);
+    ASSERT_EQ(result.list.size(), 2U);
     EXPECT_NE(result.list[0].text.find("holds a NUL byte"), std::string::npos);
+    EXPECT_EQ(result.list[1].text, "the list declares 0 pairs and holds 0");
 }
 
 }  // namespace

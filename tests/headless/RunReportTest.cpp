@@ -1,15 +1,12 @@
-// The run report's bookkeeping, in-process: steps as the host sees them taken as their pair's,
-// every pair accounted for, what the run produced, the list read as the plug-in reads it, and
-// which log lines tell why.
+// The run report's bookkeeping, in-process: the host's steps taken as their pair's, every pair the
+// list declares or holds accounted for, design matrices a later pair replaced, the protocol the
+// host really used, the warnings, and the plan of the run as the plug-in reads the list.
 
 #include <gtest/gtest.h>
 
-#include <sstream>
+#include <filesystem>
 
-#include "headless/HostExports.h"
-#include "headless/HostSession.h"
-#include "headless/program/FailureLines.h"
-#include "headless/program/ListPlan.h"
+#include "designmatrix/ConfoundKinds.h"
 #include "headless/program/RunReport.h"
 #include "tests/support/DesignFiles.h"
 #include "tests/support/TestSupport.h"
@@ -29,8 +26,6 @@ bool contains(const std::string& text, const std::string& part) {
 // A list in a fresh folder ("{d}" stands for it), and a report that follows a run over it.
 class Report : public testing::Test {
   protected:
-    Report() { console_.redirect(log_, messages_); }
-
     std::string d(const std::string& name) const { return dir_.file(name); }
     std::string inFolder(std::string text) const {
         for (std::size_t at = text.find("{d}"); at != std::string::npos; at = text.find("{d}")) {
@@ -38,13 +33,28 @@ class Report : public testing::Test {
         }
         return text;
     }
-    RunReport& start(const std::string& list, bool zTransform = false) {
+    RunReport& start(const std::string& list, headless::ReportOptions options = {}) {
         testsupport::writeFile(d("list.txt"), inFolder(list));
-        report_.emplace(headless::readListPlan(d("list.txt")), zTransform, console_);
+        report_.emplace(headless::readListRun(d("list.txt"), false), options);
+        report_->fileChosen(d("list.txt"));
         return *report_;
     }
-    void log(const std::string& text) { report_->logged(inFolder(text)); }
-    // A whole design matrix of `rows` rows at `name`.
+    void link(const std::string& name, float repetitionTimeMs = 2000.0f) {
+        formats::TimeCourseHeader header;
+        header.nrOfVolumes = 4;
+        header.repetitionTimeMs = repetitionTimeMs;
+        report_->linked(d(name), header);
+    }
+    // The host saves the design matrix `name`, whose predictor "Task" holds `task`.
+    void save(const std::string& name, float task = 1.0f) {
+        headless::DesignMatrix matrix;
+        matrix.reset(4, 2000.0);
+        matrix.addPredictor("Task");
+        matrix.values(0)[2] = task;
+        testsupport::writeFile(d(name), "saved");
+        report_->saved(d(name), matrix);
+    }
+    // A whole design matrix of `rows` rows at `name`, as the plug-in writes it.
     void writeDesign(const std::string& name, std::size_t rows) const {
         testsupport::DesignColumns design{
             {"Task", "HR", "Constant"},
@@ -53,238 +63,195 @@ class Report : public testing::Test {
              std::vector<double>(rows, 1.0)}};
         testsupport::writeFile(d(name), testsupport::sdmText(design, 1, 2));
     }
-    std::vector<PairOutcome> outcomes() const {
+    std::vector<PairOutcome> outcomes() {
+        report_->runEnded();
         std::vector<PairOutcome> all;
         report_->evaluate([&](const PairOutcome& outcome) { all.push_back(outcome); });
         return all;
     }
 
     testsupport::TempDir dir_;
-    std::ostringstream log_;
-    std::ostringstream messages_;
-    headless::Console console_;
     std::optional<RunReport> report_;
 };
 
-TEST_F(Report, AccountsForEveryPairInListOrderWithTheReasonTheLogGave) {
-    RunReport& report = start(
-        "3\n{d}/task.prt {d}/run1.vtc {d}/run1_HR.rtc\n{d}/task.prt {d}/run2.vtc {d}/run2_HR.rtc\n"
-        "{d}/rest.prt\n");
+TEST_F(Report, AccountsForEveryPairInListOrderFromWhatTheRunLeft) {
+    writeDesign("run3_task_HR.sdm", 4);  // from an earlier run: not this run's
+    start(
+        "4\n{d}/task.prt {d}/run1.vtc {d}/run1_HR.rtc\n{d}/task.prt {d}/run2.vtc {d}/run2_HR.rtc\n"
+        "{d}/rest.prt\n{d}/task.prt {d}/run3.vtc {d}/run3_HR.rtc\n");
+    link("run1.vtc");
+    save("run1_task.sdm");
     writeDesign("run1_task_HR.sdm", 4);
+    link("run2.vtc");
+    save("run2_task.sdm");
     testsupport::writeFile(d("run2_task_HR.sdm"),
                            "FileVersion: 1\n\nNrOfPredictors: 3\nNrOfDataPoints: 4\n");
-    report.fileChosen(d("list.txt"));
-    log("\nLoad {d}/run1.vtc to VMR...");
-    report.linked(d("run1.vtc"), 4);
-    report.saved(d("run1_task.sdm"));
-    log("New filename: {d}/run1_task_HR.sdm");
-    log("\nLoad {d}/run2.vtc to VMR...");
-    report.linked(d("run2.vtc"), 4);
-    report.saved(d("run2_task.sdm"));
-    log("New filename: {d}/run2_task_HR.sdm");
-    log("Number of datapoints in *.sdm/*.rtc file(s) not sufficient!");
-    log("{d}/run2_HR.rtc holds 3 data points; the design matrix has 4.");
-    log("No VTC file found for PRT");
+    link("run3.vtc");
+    save("run3_task.sdm");
 
     const std::vector<PairOutcome> pairs = outcomes();
-    ASSERT_EQ(pairs.size(), 3U);
+    ASSERT_EQ(pairs.size(), 4U);
     EXPECT_TRUE(pairs[0].ok) << pairs[0].reason;
-    EXPECT_EQ(pairs[0].baseOutcome, BaseOutcome::Saved);
     EXPECT_EQ(pairs[0].mergedOutcome, MergedOutcome::Complete);
     EXPECT_EQ(pairs[0].merged, d("run1_task_HR.sdm"));
-
-    EXPECT_FALSE(pairs[1].ok);
     EXPECT_EQ(pairs[1].entry, 4U);
     EXPECT_EQ(pairs[1].mergedOutcome, MergedOutcome::Incomplete);
-    // The line that names the file is quoted; the one that does not is left out.
-    EXPECT_TRUE(contains(pairs[1].reason, inFolder("{d}/run2_HR.rtc holds 3 data points")))
-        << pairs[1].reason;
-    EXPECT_FALSE(contains(pairs[1].reason, "not sufficient")) << pairs[1].reason;
+    // The pair's own files tell why: its heart-rate file is missing.
+    EXPECT_TRUE(contains(pairs[1].reason, "the file does not exist")) << pairs[1].reason;
+    EXPECT_TRUE(contains(pairs[2].reason, "no time course follows the protocol"));
+    EXPECT_EQ(pairs[3].mergedOutcome, MergedOutcome::NotWritten) << pairs[3].reason;
+    EXPECT_EQ(report_->produced(),
+              (Paths{d("run1_task.sdm"), d("run1_task_HR.sdm"), d("run2_task.sdm"),
+                     d("run2_task_HR.sdm"), d("run3_task.sdm")}));
+}
 
+TEST_F(Report, ThePairsAListDeclaresButDoesNotHoldFailOneRowEach) {
+    start("3\n{d}/task.prt {d}/run1.vtc\n{d}/task.prt {d}/run2.vtc\n");
+    link("run1.vtc");
+    save("run1_task.sdm");
+    link("run2.vtc");
+    save("run2_task.sdm");
+    std::vector<PairOutcome> pairs = outcomes();
+    ASSERT_EQ(pairs.size(), 3U);
+    EXPECT_TRUE(pairs[1].ok);
     EXPECT_FALSE(pairs[2].ok);
-    EXPECT_EQ(pairs[2].baseOutcome, BaseOutcome::NoneExpected);
-    EXPECT_TRUE(contains(pairs[2].reason, "no time course follows the protocol"))
-        << pairs[2].reason;
-    EXPECT_EQ(report.evaluate([](const PairOutcome&) {}).failed, 2U);
-}
-
-// The refusal to make a design matrix that would replace a file of the list may come before or
-// after the pair's "Load" line; either way it is that pair's.
-TEST_F(Report, ARefusalIsItsPairsWhereverItIsLogged) {
-    for (const bool beforeLoad : {true, false}) {
-        RunReport& report = start(
-            "2\n{d}/task.prt {d}/run1.vtc {d}/run1_3DMC.sdm\n{d}/task.prt {d}/run2.vtc "
-            "{d}/run2_3DMC.sdm\n");
-        const std::string refusal =
-            "The design matrix {d}/run1_task.sdm would replace a file of the list: it is not made.";
-        if (beforeLoad) {
-            log(refusal);
-        } else {
-            log("\nLoad {d}/run1.vtc to VMR...");
-            log(refusal);
-        }
-        log("\nLoad {d}/run2.vtc to VMR...");
-        report.saved(d("run2_task.sdm"));
-        log("New filename: {d}/run2_task_3DMC.sdm");
-        log("The merged design matrix {d}/run2_task_3DMC.sdm would replace one of its input files "
-            "or a file of the list: nothing is written.");
-
-        const std::vector<PairOutcome> pairs = outcomes();
-        ASSERT_EQ(pairs.size(), 2U);
-        EXPECT_EQ(pairs[0].baseOutcome, BaseOutcome::NotSaved) << beforeLoad;
-        EXPECT_TRUE(contains(pairs[0].reason, "would replace a file of the list")) << beforeLoad;
-        EXPECT_EQ(pairs[1].baseOutcome, BaseOutcome::Saved) << beforeLoad;
-        EXPECT_EQ(pairs[1].mergedOutcome, MergedOutcome::NotWritten) << beforeLoad;
-        EXPECT_TRUE(contains(pairs[1].reason, "nothing is written")) << pairs[1].reason;
-        EXPECT_TRUE(report.produced() == Paths{d("run2_task.sdm")}) << beforeLoad;
+    EXPECT_EQ(pairs[2].pairCount, 3U);
+    EXPECT_EQ(pairs[2].reason, "the list declares 3 pairs and holds 2");
+    // No pair at all, a comment for a head, a list that is no text: one row of the count read.
+    for (const std::string& list : {std::string("# run one\n{d}/task.prt {d}/run1.vtc\n"),
+                                    std::string("2\n{d}/run1.vtc\n"), std::string("1\0\n", 3)}) {
+        start(list);
+        pairs = outcomes();
+        const std::string declared = list.starts_with("2") ? "2" : "0";
+        ASSERT_EQ(pairs.size(), list.starts_with("2") ? 2U : 1U) << list;
+        EXPECT_EQ(pairs[0].reason, "the list declares " + declared + " pairs and holds 0");
     }
-}
-
-TEST_F(Report, HostRefusalsAndPairsTheRunNeverReachedFail) {
-    RunReport& report = start("2\n{d}/task.prt {d}/run1.vtc\n{d}/task.prt {d}/run2.vtc\n");
-    log("\nLoad {d}/run1.vtc to VMR...");
-    report.refused("protocol task.prt not found; looked at:\n  /a/task.prt\n  /b/task.prt");
-    log("The stimulation protocol could not be retrieved.\nPlease load a protocol first.");
-    const std::vector<PairOutcome> pairs = outcomes();
+    // More pairs than declared end as they always did.
+    start("1\n{d}/task.prt {d}/run1.vtc\n{d}/task.prt {d}/run2.vtc\n");
+    link("run1.vtc");
+    save("run1_task.sdm");
+    link("run2.vtc");
+    save("run2_task.sdm");
+    pairs = outcomes();
     ASSERT_EQ(pairs.size(), 2U);
-    EXPECT_TRUE(contains(pairs[0].reason,
-                         "host: protocol task.prt not found; looked at: /a/task.prt /b/task.prt "
-                         "The stimulation protocol could not be retrieved. Please load"))
-        << pairs[0].reason;
-    EXPECT_TRUE(contains(pairs[1].reason, "the run did not reach this pair")) << pairs[1].reason;
+    EXPECT_TRUE(pairs[0].ok && pairs[1].ok);
 }
 
-TEST_F(Report, AProtocolTakenFromAnotherFileThanTheListNamesIsAWarning) {
-    RunReport& report = start("1\n{d}/a/task.prt {d}/run1.vtc\n");
-    log("\nLoad {d}/run1.vtc to VMR...");
-    report.protocolLoaded("task.prt", d("a/task.prt"), "beside the time course");
-    EXPECT_EQ(messages_.str(), "");
-    report.protocolLoaded("task.prt", d("b/task.prt"), "beside the volume document");
-    EXPECT_TRUE(contains(messages_.str(),
-                         inFolder("host: protocol task.prt: the list names {d}/a/task.prt, but the "
-                                  "host uses {d}/b/task.prt, found beside the volume document")))
-        << messages_.str();
-    report.saved(d("run1_task.sdm"));
-    const std::vector<PairOutcome> pairs = outcomes();
-    ASSERT_EQ(pairs.size(), 1U);
-    EXPECT_TRUE(pairs[0].ok) << "a warning leaves the design matrix whole";
-    EXPECT_TRUE(contains(pairs[0].notes, "the host uses")) << pairs[0].notes;
+TEST_F(Report, APairWhoseDesignMatrixALaterPairReplacesFails) {
+    // The same time course twice: pair 2 saves pair 1's design matrix again.
+    start("2\n{d}/task.prt {d}/run1.vtc\n{d}/task.prt {d}/run1.vtc\n");
+    link("run1.vtc");
+    save("run1_task.sdm");
+    link("run1.vtc");
+    save("run1_task.sdm");
+    std::vector<PairOutcome> pairs = outcomes();
+    ASSERT_EQ(pairs.size(), 2U);
+    EXPECT_EQ(pairs[0].reason,
+              "its design matrix " + d("run1_task.sdm") + " was replaced by pair 2");
+    EXPECT_TRUE(pairs[1].ok) << pairs[1].reason;
+    // A protocol named task_3DMC.prt: its design matrix is the merged one of the pair before.
+    start("2\n{d}/task.prt {d}/run1.vtc {d}/run1_3DMC.sdm\n{d}/task_3DMC.prt {d}/run1.vtc\n");
+    link("run1.vtc");
+    save("run1_task.sdm");
+    writeDesign("run1_task_3DMC.sdm", 4);
+    link("run1.vtc");
+    save("run1_task_3DMC.sdm");
+    pairs = outcomes();
+    EXPECT_EQ(pairs[0].reason,
+              "its design matrix " + d("run1_task_3DMC.sdm") + " was replaced by pair 2");
+    EXPECT_EQ(pairs[0].mergedOutcome, MergedOutcome::Replaced);
 }
 
-TEST_F(Report, ProducedKeepsSavedAndMergedInOrderEachFileOnce) {
-    RunReport& report = start("0\n");
-    report.saved("run1_task.sdm");
-    log("New SDM name: run1_task.sdm");  // the host's own save counts
-    log("Reading file: run1_3DMC.sdm");
-    log("New filename: run1_task_3DMC.sdm");
-    report.saved("./run1_task.sdm");  // the same file again
-    log("New filename: run1_task_3DMC.sdm");
-    log("\nNew filename: elsewhere.sdm");  // not a line the plug-in writes
-    report.saved("run2_task.sdm");
-    EXPECT_EQ(report.produced(), (Paths{"run1_task.sdm", "run1_task_3DMC.sdm", "run2_task.sdm"}));
+TEST_F(Report, AProtocolOtherThanTheListedOneFailsItsPair) {
+    for (const char* folder : {"a", "b", "c"}) {
+        std::filesystem::create_directories(d(folder));
+    }
+    testsupport::writeFile(d("a/task.prt"), "one");
+    testsupport::writeFile(d("b/task.prt"), "one");
+    testsupport::writeFile(d("c/task.prt"), "two");
+    const formats::Protocol protocol;
+    const auto runWith = [&](const std::string& listed, const std::string& used) {
+        start("1\n" + listed + " {d}/run1.vtc\n");
+        link("run1.vtc");
+        report_->protocolLoaded(d(used), "beside the time course", protocol);
+        save("run1_task.sdm");
+        return outcomes().front();
+    };
+    EXPECT_TRUE(runWith("{d}/a/task.prt", "a/task.prt").ok);
+    EXPECT_TRUE(runWith("{d}/a/task.prt", "b/task.prt").ok) << "the same bytes";
+    EXPECT_EQ(
+        runWith("{d}/a/task.prt", "c/task.prt").reason,
+        "the host used " + d("c/task.prt") + ", not " + d("a/task.prt") + " that the list names");
+    EXPECT_FALSE(runWith("{d}/absent/task.prt", "a/task.prt").ok);
 }
 
-TEST_F(Report, ProducedDropsAMergedFileThatCouldNotBeOpenedForWriting) {
-    RunReport& report = start("0\n");
-    log("New filename: a_3DMC.sdm");
-    log("Unable to open a file for writing.");
-    log("New filename: b_3DMC.sdm");
-    log("Number of datapoints in *.sdm/*.rtc file(s) not sufficient!");
-    log("Unable to open a file for writing.");  // not right after a name
-    EXPECT_EQ(report.produced(), (Paths{"b_3DMC.sdm"}));
-    // A name met before stays: its earlier file is this run's.
-    log("New filename: b_3DMC.sdm");
-    log("Unable to open a file for writing.");
-    EXPECT_EQ(report.produced(), (Paths{"b_3DMC.sdm"}));
+TEST_F(Report, WarningsAndTheSkippedConditionReachThePairAndStrictFailsIt) {
+    formats::Protocol protocol;
+    protocol.conditions.push_back({"Fixation", {1, 2}, {1, 3}, {}, 0});
+    protocol.conditions.push_back({"Task", {3}, {30}, {}, 0});
+    for (const bool strict : {false, true}) {
+        start("1\n{d}/task.prt {d}/run1.vtc\n", {"", true, strict});
+        link("run1.vtc", 1.5f);
+        save("run1_task.sdm", 0.0f);
+        const PairOutcome pair = outcomes().front();
+        EXPECT_EQ(pair.ok, !strict) << pair.reason;
+        ASSERT_EQ(pair.warnings.size(), 2U);
+        EXPECT_TRUE(contains(pair.warnings[0], "TR of 1.5 ms lies outside")) << pair.warnings[0];
+        EXPECT_EQ(pair.warnings[1], "the saved predictor \"Task\" is zero throughout");
+        EXPECT_EQ(report_->evaluate([](const PairOutcome&) {}).withWarnings, 1U);
+    }
+    start("1\n{d}/task.prt {d}/run1.vtc\n", {"", true, false});
+    link("run1.vtc");
+    report_->protocolLoaded(d("task.prt"), "beside the time course", protocol);
+    save("run1_task.sdm");
+    const PairOutcome pair = outcomes().front();
+    EXPECT_TRUE(pair.ok);
+    EXPECT_EQ(pair.notes, Paths{"--skip-first skipped condition \"Fixation\" (2 intervals)"});
+    ASSERT_EQ(pair.warnings.size(), 1U);
+    EXPECT_TRUE(contains(pair.warnings[0], "1 of 3 intervals end after the run's last volume"));
 }
 
-TEST_F(Report, FollowsTheRunThroughTheHostOperations) {
-    RunReport& report = start("0\n");
-    headless::resetHostSession();
-    std::ostringstream out;
-    std::ostringstream err;
-    headless::hostSession().console.redirect(out, err);
-    headless::hostSession().observer = &report;
-    EXPECT_EQ(tkLogText("New filename: run1_x_HR.sdm"), 1);
-    EXPECT_EQ(tkLogText(nullptr), 1);
-    EXPECT_EQ(report.produced(), (Paths{"run1_x_HR.sdm"}));
-    EXPECT_EQ(out.str(), "New filename: run1_x_HR.sdm\n\n");
-    headless::resetHostSession();
-    EXPECT_EQ(headless::hostSession().observer, nullptr);
-    headless::hostSession().console.redirect(std::cout, std::cerr);
-}
-
-TEST(ListPlan, ReadsPairsAndEveryEntryThatTakesNoPartAsThePlugInDoes) {
+TEST(RunPlan, PairsEntriesThatTakeNoPartAndHowTheListEnded) {
     testsupport::TempDir dir;
     testsupport::writeFile(dir.file("list.txt"),
                            "2 notes.txt a_3DMC.sdm\ntask.prt run1.vtc x_3DMC.sdm run1_3dmc.sdm "
                            "run1_3DMC.sdm run9.vtc\nrest.prt a_HR.rtc\n\"my task.prt\" run2.vtc "
-                           "x y.sdm");
-    const headless::ListPlan plan = headless::readListPlan(dir.file("list.txt"));
-    ASSERT_FALSE(plan.unreadable);
-    EXPECT_EQ(plan.declaredCount, 2);
-    EXPECT_EQ(plan.endedBy, "x");
+                           "\"New filename: /etc/passwd\" x y.sdm");
+    const headless::ListRun run = headless::readListRun(dir.file("list.txt"), true);
+    const batch::RunPlan& plan = run.plan;
+    ASSERT_FALSE(run.unreadable);
+    EXPECT_EQ(plan.list.declaredCount, 2);
+    EXPECT_EQ(plan.list.end, batch::ListEnd::ShortWord);
+    EXPECT_EQ(plan.list.endedBy, "x");
     ASSERT_EQ(plan.pairs.size(), 3U);
     EXPECT_EQ(plan.pairs[0].timeCourse, 3U);
-    EXPECT_EQ(plan.pairs[0].confounds[headless::kMotionSlot], 6U) << "the last of a kind";
-    EXPECT_EQ(plan.pairs[0].notRecognised, std::vector<std::size_t>{5});
+    EXPECT_EQ(plan.pairs[0].chosen[0], 6U) << "the last of a kind";
+    EXPECT_EQ(plan.pairs[0].confoundEntries, (std::vector<std::size_t>{4, 6}));
+    EXPECT_EQ(plan.pairs[0].base, "run1_task.sdm");
+    EXPECT_EQ(plan.pairs[0].merged, "run1_task_3DMC_z.sdm");
     EXPECT_FALSE(plan.pairs[1].timeCourse);
-    EXPECT_EQ(plan.entries[plan.pairs[2].protocol], "my task.prt");
-    using headless::UnusedReason;
-    std::vector<std::pair<std::size_t, UnusedReason>> unused;
-    for (const auto& entry : plan.unused) {
-        unused.emplace_back(entry.entry, entry.reason);
+    EXPECT_EQ(plan.list.entries[plan.pairs[2].protocol], "my task.prt");
+    using batch::IdleReason;
+    std::vector<std::pair<std::size_t, IdleReason>> idle;
+    for (const auto& entry : plan.idle) {
+        idle.emplace_back(entry.entry, entry.reason);
     }
-    EXPECT_EQ(unused, (std::vector<std::pair<std::size_t, UnusedReason>>{
-                          {0, UnusedReason::BeforeFirstProtocol},
-                          {1, UnusedReason::BeforeFirstProtocol},
-                          {4, UnusedReason::Replaced},
-                          {5, UnusedReason::NotRecognised},
-                          {7, UnusedReason::ExtraTimeCourse},
-                          {9, UnusedReason::NoTimeCourse}}));
+    EXPECT_EQ(idle,
+              (std::vector<std::pair<std::size_t, IdleReason>>{{0, IdleReason::BeforeFirstProtocol},
+                                                               {1, IdleReason::BeforeFirstProtocol},
+                                                               {4, IdleReason::PassedOver},
+                                                               {5, IdleReason::NotRecognised},
+                                                               {7, IdleReason::ExtraTimeCourse},
+                                                               {9, IdleReason::NoTimeCourse},
+                                                               {12, IdleReason::NotRecognised}}));
 }
 
-TEST(ListPlan, AListThePlugInCannotReadHasNoPairsAndSaysWhy) {
-    testsupport::TempDir dir;
-    testsupport::writeFile(dir.file("list.txt"), std::string("1\0\n", 3));
-    const headless::ListPlan plan = headless::readListPlan(dir.file("list.txt"));
-    EXPECT_TRUE(plan.pairs.empty());
-    ASSERT_TRUE(plan.unreadable);
-    EXPECT_TRUE(contains(*plan.unreadable, "holds a NUL byte")) << *plan.unreadable;
-}
-
-TEST(MergedName, OneSuffixPerKindInMergeOrderOrOneForAllThree) {
-    using headless::mergedDesignMatrixPath;
-    EXPECT_EQ(mergedDesignMatrixPath("r_t.sdm", {true, false, true}, false), "r_t_3DMC_RVT.sdm");
-    EXPECT_EQ(mergedDesignMatrixPath("r_t.sdm", {false, true, true}, true), "r_t_HR_z_RVT_z.sdm");
-    EXPECT_EQ(mergedDesignMatrixPath("r_t.sdm", {true, true, true}, false), "r_t_3DMC_HR_RVT.sdm");
-    EXPECT_EQ(mergedDesignMatrixPath("r_t.sdm", {true, true, true}, true),
-              "r_t_3DMC_z_HR_z_RVT_z.sdm");
-}
-
-TEST(FailureLines, TellFailuresThatNameTheirCauseFromThoseThatDoNot) {
-    using headless::FailureLine;
-    using headless::failureLine;
-    EXPECT_EQ(failureLine("Problem with reading *.rtc file. Please check results."),
-              FailureLine::General);
-    EXPECT_EQ(failureLine("Unable to open a file for writing."), FailureLine::General);
-    EXPECT_EQ(failureLine("Problem with reading b.sdm: value 2 of row 3 is not a number. The "
-                          "merged design matrix is left incomplete."),
-              FailureLine::Specific);
-    EXPECT_EQ(failureLine("Motion estimates need six predictors, and a constant only as a "
-                          "seventh: this file declares 7 predictors with constant 0."),
-              FailureLine::Specific);
-    EXPECT_EQ(failureLine("x_HR.rtc holds 3 data points; the design matrix has 4."),
-              FailureLine::Specific);
-    EXPECT_EQ(failureLine("The design matrix was not saved: no confounds are merged for this "
-                          "protocol."),
-              FailureLine::Specific);
-    for (const char* progress :
-         {"New filename: a.sdm", "No confounds found for this protocol.", "Reading file: a.sdm",
-          "Column 2 of a.rtc does not vary: its z-transformed values are set to 0.",
-          "Saving of design matrix succeeded."}) {
-        EXPECT_EQ(failureLine(progress), FailureLine::None) << progress;
-    }
+TEST(MergedName, OneSuffixPerKindInMergeOrder) {
+    using designmatrix::mergedDesignMatrixName;
+    EXPECT_EQ(mergedDesignMatrixName("r_t.sdm", {false, std::nullopt, false}), "r_t_3DMC_RVT.sdm");
+    EXPECT_EQ(mergedDesignMatrixName("r_t.sdm", {std::nullopt, true, true}), "r_t_HR_z_RVT_z.sdm");
+    EXPECT_EQ(mergedDesignMatrixName("r_t.sdm", {false, false, false}), "r_t_3DMC_HR_RVT.sdm");
+    EXPECT_EQ(mergedDesignMatrixName("r_t.sdm", {true, true, true}), "r_t_3DMC_z_HR_z_RVT_z.sdm");
 }
 
 }  // namespace

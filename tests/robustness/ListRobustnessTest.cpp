@@ -19,7 +19,7 @@ struct ListRow {
     std::string list;                   // "{dir}" stands for the study's folder
     std::vector<std::string> logLines;  // each logged, in this order
     std::vector<std::string> newFiles;  // what the run writes, sorted
-    int status = 0;                     // 3 when a protocol of the list gets nothing
+    int status = 0;  // 3 when a protocol gets nothing, or the list holds fewer pairs than declared
 };
 
 void PrintTo(const ListRow& row, std::ostream* out) {
@@ -60,18 +60,20 @@ std::string replaced(std::string text, char from, char to) {
 }
 
 const ListRow kRows[] = {
-    {"EmptyFile", "", {"Number of PRT-VTC pairs: 0", "^", kNoProtocol}, {}},
-    {"OnlyBlanks", " \n\t\r\n", {"Number of PRT-VTC pairs: 0", "^", kNoProtocol}, {}},
+    {"EmptyFile", "", {"Number of PRT-VTC pairs: 0", "^", kNoProtocol}, {}, 3},
+    {"OnlyBlanks", " \n\t\r\n", {"Number of PRT-VTC pairs: 0", "^", kNoProtocol}, {}, 3},
     {"BinaryGarbage",
      std::string("\x89PNG\r\n\x1a\n\x7f\x45LF\x01\x02\xfe\xff garbage \x80\x81"),
      {"Number of PRT-VTC pairs: 0", kNoProtocol},
-     {}},
+     {},
+     3},
     {"NulByteAsInUtf16",
      std::string("1\0\n\0", 4),
      {"The file list {dir}/list.txt holds a NUL byte at byte 2: it is not a plain text file "
       "(saved as UTF-16?), so none of it is read.",
       "Finished.\n"},
-     {}},
+     {},
+     3},
     {"CountNegative",
      std::string("-1\n") + kPair,
      {"Number of PRT-VTC pairs: -1", kWarning, kSaved},
@@ -83,7 +85,8 @@ const ListRow kRows[] = {
     {"CountHuge",
      std::string("99999999999\n") + kPair,
      {"Number of PRT-VTC pairs: 2147483647", kWarning, kSaved},
-     {"run1_task.sdm"}},
+     {"run1_task.sdm"},
+     3},
     {"CountNotANumber",
      std::string("n/a\n") + kPair,
      {"Number of PRT-VTC pairs: 0", "n/a", kWarning, kSaved},
@@ -91,7 +94,8 @@ const ListRow kRows[] = {
     {"TruncatedAfterTheCount",
      "1\n",
      {"Number of PRT-VTC pairs: 1", "^", kWarning, kNoProtocol},
-     {}},
+     {},
+     3},
     {"TruncatedAfterTheProtocol", "1\n{dir}/task.prt\n", {"No VTC file found for PRT"}, {}, 3},
     {"CarriageReturnOnlyLineEnds",
      replaced(std::string("1\n") + kPair + "{dir}/run1_HR.rtc\n", '\n', '\r'),

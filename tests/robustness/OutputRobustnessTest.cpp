@@ -28,7 +28,7 @@ TEST(OutputName, AConfoundFileThatIsTheMergedOutputIsNeitherReplacedNorMerged) {
 
     expectSound(study, result);
     EXPECT_EQ(result.status, 3) << result.err;
-    EXPECT_TRUE(contains(result.err, "run1_task_HR.sdm not written: ")) << result.err;
+    EXPECT_TRUE(contains(result.err, "run1_task_HR.sdm not written)")) << result.err;
     EXPECT_TRUE(contains(result.out, "The merged design matrix " + study.file("run1_task_HR.sdm") +
                                          " would replace one of its input files or a file of "
                                          "the list: nothing is written.\n"))
@@ -157,7 +157,7 @@ TEST(FullDisk, TheMergedDesignMatrixIsReportedAsNotWritten) {
 
     expectSound(study, result);
     EXPECT_EQ(result.status, 3) << result.err;
-    EXPECT_TRUE(contains(result.err, "run1_task_HR.sdm incomplete: ")) << result.err;
+    EXPECT_TRUE(contains(result.err, "run1_task_HR.sdm not written)")) << result.err;
     EXPECT_TRUE(contains(result.out, "Problem with writing " + study.file("run1_task_HR.sdm") +
                                          ": the merged design matrix may be incomplete.\n"))
         << result.out;

@@ -50,7 +50,7 @@ TEST(RunReport, GivesEveryPairOfAGoodStudyALineAndATsvRow) {
         << result.err;
     EXPECT_TRUE(contains(result.err,
                          "report: 2 pairs in the list: 2 with every design matrix due, "
-                         "complete; 0 FAILED\n"))
+                         "complete; 0 with warnings; 0 FAILED\n"))
         << result.err;
     const std::string tsv = study.read("report.tsv");
     EXPECT_EQ(lineCount(tsv), 3U) << tsv;
@@ -80,6 +80,7 @@ TEST_P(Accounting, ExitStatusThreeExactlyWhenAPairLacksADesignMatrixDue) {
     study.write("short_HR.rtc", heartRate(kVolumes - 2));
     study.write("long_HR.rtc", heartRate(kVolumes + 3));
     study.write("run1_3dmc.sdm", validMotionDesignMatrix());
+    study.write("other/task.prt", "FileVersion: 3\nNrOfConditions: 0\n");
     const std::string list = std::string("1\n") + row.list;
 
     RunOptions check;
@@ -106,13 +107,21 @@ INSTANTIATE_TEST_SUITE_P(
         AccountingRow{"ConfoundsBeforeTheFirstProtocol", std::string("{dir}/run1_HR.rtc\n") + kPair,
                       0, "run1_task.sdm saved\n"},
         AccountingRow{"ConfoundShorterThanTheRun", std::string(kPair) + "{dir}/short_HR.rtc\n", 3,
-                      "run1_task_HR.sdm incomplete: "},
+                      "run1_task_HR.sdm incomplete)"},
         AccountingRow{"MissingConfound", std::string(kPair) + "{dir}/absent_HR.rtc\n", 3,
-                      "run1_task_HR.sdm not written: the merged design matrix was not written: "},
+                      "FAILED: the merged design matrix was not written: heart rate "},
         AccountingRow{"UnrecognisedConfound", std::string(kPair) + "{dir}/run1_3dmc.sdm\n", 3,
                       "run1_3dmc.sdm) in its range is of no kind"},
         AccountingRow{"ProtocolWithoutItsTimeCourse", "{dir}/task.prt\n{dir}/run1_HR.rtc\n", 3,
-                      "FAILED: nothing made: no time course follows the protocol"}),
+                      "FAILED: no time course follows the protocol in the list (nothing made)"},
+        // Read as an entry of no kind before the first protocol, never as a line of the log.
+        AccountingRow{"QuotedEntryThatReadsLikeALogLine",
+                      std::string("\"New filename: /etc/passwd\"\n") + kPair, 0,
+                      "run1_task.sdm saved\n"},
+        AccountingRow{"ProtocolOtherThanTheListedOne", "{dir}/other/task.prt\n{dir}/run1.vtc\n", 3,
+                      "/task.prt that the list names ("},
+        AccountingRow{"TheSameTimeCourseTwice", std::string(kPair) + kPair, 3,
+                      "run1_task.sdm was replaced by pair 2 ("}),
     [](const testing::TestParamInfo<AccountingRow>& row) { return std::string(row.param.what); });
 
 TEST(Check, WritesNothingButItsReportWhateverTheRunsOptionsAsk) {
@@ -150,29 +159,77 @@ TEST(Check, NeedsTheListAndTheVolumeDocument) {
         << result.err;
 }
 
-TEST(ProtocolWarnings, AreNotedDuringTheRunAndInTheReport) {
+TEST(ProtocolWarnings, ReachTheReportAndFailThePairUnderStrict) {
     Study study;
-    // The list names a protocol in another folder; the host takes the one beside the time
-    // course, whose events run past the end of the six volumes and carry weights.
-    study.write("other/task.prt", validProtocol());
+    // The protocol's events run past the end of the six volumes and carry weights; its first
+    // condition is the one --skip-first skips.
     study.write("task.prt",
                 "FileVersion: 3\nResolutionOfTime: Volumes\nParametricWeights: 1\n"
-                "NrOfConditions: 1\n\nTask\n1\n4 9 0.5\nColor: 255 0 0\n");
-    const ProgramResult result = study.run("1\n{dir}/other/task.prt\n{dir}/run1.vtc\n");
-    expectSound(study, result);
-    EXPECT_EQ(result.status, 0) << "warnings leave the design matrix whole\n" << result.err;
-    for (const std::string& note : std::vector<std::string>{
-             "host: protocol task.prt: 1 of 1 intervals end after the run's last volume (the run "
-             "has "
-             "6 volumes, 12000 ms; the protocol counts in volumes)",
-             std::string("host: protocol task.prt: it gives 1 parametric weight(s) per interval, "
-                         "which the design matrix does not model"),
-             "host: protocol task.prt: the list names " + study.file("other/task.prt") +
-                 ", but the host uses " + study.file("task.prt") +
-                 ", found beside the time course"}) {
-        EXPECT_TRUE(contains(result.err, note)) << note << "\n" << result.err;
+                "NrOfConditions: 2\n\nRest\n1\n1 2 0.5\nColor: 0 0 0\n\n"
+                "Task\n1\n4 9 0.5\nColor: 255 0 0\n");
+    const std::string list = std::string("1\n") + kPair;
+    for (const bool strict : {false, true}) {
+        RunOptions options;
+        const std::string tsv = strict ? "strict.tsv" : "report.tsv";
+        options.arguments = {"--skip-first", "--report", tsv};
+        if (strict) {
+            options.arguments.emplace_back("--strict");
+        }
+        const ProgramResult result = study.run(list, options);
+        expectSound(study, result);
+        EXPECT_EQ(result.status, strict ? 3 : 0) << result.err;
+        for (const std::string& part :
+             {std::string("(warning: protocol: 1 of 2 intervals end after the run's last volume"),
+              std::string("; protocol: it gives 1 parametric weight(s) per interval"),
+              std::string(") (note: --skip-first skipped condition \"Rest\" (1 interval))"),
+              std::string("complete; 1 with warnings; ") + (strict ? "1" : "0") + " FAILED\n"}) {
+            EXPECT_TRUE(contains(result.err, part)) << part << "\n" << result.err;
+        }
+        EXPECT_TRUE(contains(study.read(tsv), "\tprotocol: 1 of 2 intervals end after"));
+        RunOptions check;
+        check.check = true;
+        check.arguments = {"--skip-first"};
+        if (strict) {
+            check.arguments.emplace_back("--strict");
+        }
+        const ProgramResult checked = study.run(list, check);
+        EXPECT_EQ(checked.status, strict ? 3 : 0) << checked.out;
+        EXPECT_TRUE(contains(checked.out, "note     --skip-first skipped condition \"Rest\""))
+            << checked.out;
     }
-    EXPECT_TRUE(contains(result.err, "(warning: the list names ")) << result.err;
+}
+
+TEST(RunReport, APairTheListDeclaresButDoesNotHoldFailsTheRunAndTheCheck) {
+    Study study;
+    for (const std::string& list :
+         {std::string("3\n") + kPair + kPair, std::string("# run one\n") + kPair,
+          std::string("2\n{dir}/run1.vtc\n")}) {
+        const ProgramResult result = study.run(list);
+        EXPECT_EQ(result.status, 3) << result.err;
+        EXPECT_TRUE(contains(result.err, "FAILED: the list declares ")) << result.err;
+        RunOptions check;
+        check.check = true;
+        EXPECT_EQ(study.run(list, check).status, 3);
+    }
+    const ProgramResult three = study.run(std::string("3\n") + kPair + kPair);
+    EXPECT_TRUE(contains(three.err,
+                         "report: pair 3 of 3: FAILED: the list declares 3 pairs and "
+                         "holds 2\n"))
+        << three.err;
+}
+
+TEST(RunReport, AReportOrLogThatCannotBeWrittenEndsWithThree) {
+    Study study;
+    const std::string list = std::string("1\n") + kPair;
+    RunOptions options;
+    options.arguments = {"--report", "/dev/full"};
+    const ProgramResult report = study.run(list, options);
+    EXPECT_EQ(report.status, 3);
+    EXPECT_TRUE(contains(report.err, "cannot write the report file /dev/full")) << report.err;
+    options.arguments = {"--log", "/dev/full"};
+    const ProgramResult log = study.run(list, options);
+    EXPECT_EQ(log.status, 3);
+    EXPECT_TRUE(contains(log.err, "cannot write the log file /dev/full")) << log.err;
 }
 
 struct OwnOutputRow {
