@@ -5,6 +5,9 @@
 #include <cmath>
 #include <numbers>
 #include <string>
+#include <string_view>
+
+#include "text/FileName.h"
 
 namespace plot {
 
@@ -67,8 +70,9 @@ std::optional<MotionColumns> byWords(const DesignTable& table) {
 }  // namespace
 
 std::optional<MotionColumns> findMotionColumns(const DesignTable& table) {
-    const std::string path = table.path;
-    if (path.find("_3DMC_z") != std::string::npos) {
+    // What the file is, by its name, never by its folders.
+    const std::string_view name = text::fileNameOf(table.path);
+    if (name.find("_3DMC_z") != std::string_view::npos) {
         return std::nullopt;
     }
     if (auto columns = byWords(table)) {
@@ -85,7 +89,7 @@ std::optional<MotionColumns> findMotionColumns(const DesignTable& table) {
     for (PredictorRole role : table.roles) {
         estimates += role == PredictorRole::Constant ? 0 : 1;
     }
-    if (path.find("_3DMC") != std::string::npos && estimates == 6 && table.roles.size() >= 6 &&
+    if (name.find("_3DMC") != std::string_view::npos && estimates == 6 && table.roles.size() >= 6 &&
         table.roles.front() != PredictorRole::Constant) {
         return MotionColumns{{0, 1, 2, 3, 4, 5}, RotationUnit::Degrees};
     }

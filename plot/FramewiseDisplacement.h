@@ -26,9 +26,10 @@ struct MotionColumns {
 
 // The motion columns of a table, by their names: "Translation ... " and "Rotation ..." (degrees,
 // unless the name says "[rad]"), or fMRIPrep's trans_x ... rot_z and X Y Z RotX RotY RotZ
-// (radians); a motion file (a path holding "_3DMC") of six estimates without such names holds
-// them in that order, rotations in degrees. None when the table lacks one of the six, or when
-// its path says the estimates were z-transformed ("_3DMC_z"): those are no longer distances.
+// (radians); a motion file (a file name holding "_3DMC") of six estimates without such names
+// holds them in that order, rotations in degrees. None when the table lacks one of the six, or
+// when its file name says the estimates were z-transformed ("_3DMC_z"): those are no longer
+// distances. Folders never count.
 std::optional<MotionColumns> findMotionColumns(const DesignTable& table);
 
 // Per volume: the sum of the absolute changes from the volume before of the three translations
