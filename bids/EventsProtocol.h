@@ -35,6 +35,6 @@ struct ProtocolRequest {
 // minimumDurationMs, a time beyond the protocol's range, or a modulation with n/a beside values
 // in one condition. Intervals that start before 0 are counted in a note.
 formats::Protocol protocolFromEvents(const EventsFile& file, const ProtocolRequest& request,
-                                      std::vector<std::string>& notes);
+                                     std::vector<std::string>& notes);
 
 }  // namespace bids
