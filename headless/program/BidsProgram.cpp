@@ -6,7 +6,7 @@
 
 #include "bids/InputError.h"
 #include "headless/HostSession.h"
-#include "headless/program/Program.h"
+#include "headless/program/ExitStatus.h"
 #include "headless/program/QualityCommand.h"
 #include "plot/DesignCheck.h"
 #include "plot/DesignTable.h"

@@ -6,10 +6,10 @@
 #include "headless/HostSession.h"
 #include "headless/program/CheckText.h"
 #include "headless/program/CommandLine.h"
+#include "headless/program/ExitStatus.h"
 #include "headless/program/InputFiles.h"
 #include "headless/program/PluginLibrary.h"
 #include "headless/program/PreflightCheck.h"
-#include "headless/program/Program.h"
 #include "headless/program/QualityCommand.h"
 #include "headless/program/RunFiles.h"
 

@@ -213,13 +213,6 @@ int finishLog(const std::optional<std::string>& logFile, int status) {
 
 }  // namespace
 
-int usageError(const std::string& what) {
-    Console& console = hostSession().console;
-    console.show(kPrefix, what);
-    console.show(kPrefix, "see sdmweaver --help");
-    return kUsageError;
-}
-
 int prepareRun(const std::vector<std::string>& arguments, PreparedRun& run) {
     if (arguments.empty()) {
         hostSession().console.show(kPrefix, "usage:\n" + usageText());

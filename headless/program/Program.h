@@ -9,23 +9,12 @@
 #include <vector>
 
 #include "abi/HostExportMacros.h"
+#include "headless/program/ExitStatus.h"
 
 namespace headless {
 
-enum ExitStatus : int {
-    kRunSucceeded = 0,  // the run returned true and the host refused nothing
-    kRunFailed = 1,     // the plug-in could not start, or its run returned false
-    kUsageError = 2,    // bad arguments, an unreadable plug-in, volume document, list or log
-    kStepRefused = 3,   // the run completed but a pair lacks a design matrix due (or has a
-                        // warning under --strict), the host refused a step, or the report, the
-                        // log or standard output could not be written whole
-};
-
 // Runs the program with the arguments after its name; answers the exit status.
 int runProgram(const std::vector<std::string>& arguments);
-
-// Says the usage error on standard error, with a pointer to --help; answers kUsageError.
-int usageError(const std::string& what);
 
 // The program in two stages around the plug-in calls, for a host program that makes those calls
 // itself (headless/program/ProgramStages.h).

@@ -9,8 +9,8 @@
 #include "formats/ProtocolReader.h"
 #include "formats/TimeCourse.h"
 #include "headless/HostSession.h"
+#include "headless/program/ExitStatus.h"
 #include "headless/program/ModelDesign.h"
-#include "headless/program/Program.h"
 #include "headless/program/ProtocolPlace.h"
 #include "plot/PlotCommandLine.h"
 
