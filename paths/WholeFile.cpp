@@ -27,8 +27,10 @@ namespace fs = std::filesystem;
 namespace {
 
 #if defined(_WIN32)
-int openFile(const std::string& path, bool create, WholeFile::Mode mode) {
-    int flags = _O_WRONLY | _O_NOINHERIT | (mode == WholeFile::Mode::Text ? _O_TEXT : _O_BINARY);
+int openFile(const std::string& path, bool create, WholeFile::Mode /*mode*/) {
+    // Always binary: the buffer writes a text file's CR LF itself (Buffer's crLf_), and the C
+    // runtime's text mode would add a second CR.
+    int flags = _O_WRONLY | _O_NOINHERIT | _O_BINARY;
     if (create) {
         flags |= _O_CREAT | _O_EXCL;
     }
