@@ -8,9 +8,12 @@
 #include <string>
 #include <vector>
 
-#include "plot/DesignTable.h"
+#include "formats/DesignTable.h"
 
 namespace plot {
+
+using formats::DesignTable;
+using formats::PredictorRole;
 
 inline constexpr double kCorrelationWarning = 0.9;   // warn when |r| is above this
 inline constexpr double kConditionWarning = 1000.0;  // warn when the condition number is above

@@ -5,10 +5,13 @@
 
 #include <string>
 
+#include "formats/DesignTable.h"
 #include "plot/DesignCheck.h"
-#include "plot/DesignTable.h"
 
 namespace plot {
+
+using formats::DesignTable;
+using formats::PredictorRole;
 
 // The picture as an SVG document (UTF-8). Each column is scaled from its own minimum (black) to
 // its maximum (white), a constant column mid-grey; the predictor names stand above the columns

@@ -8,9 +8,12 @@
 #include <optional>
 #include <vector>
 
-#include "plot/DesignTable.h"
+#include "formats/DesignTable.h"
 
 namespace plot {
+
+using formats::DesignTable;
+using formats::PredictorRole;
 
 inline constexpr double kHeadRadiusMm = 50.0;        // rotations as arc length on this sphere
 inline constexpr double kDisplacementLimitMm = 0.5;  // a volume moved more than this

@@ -4,11 +4,11 @@
 #include <cctype>
 #include <map>
 
+#include "formats/DesignTable.h"
 #include "paths/SameFile.h"
 #include "paths/WholeFile.h"
 #include "plot/DesignCheck.h"
 #include "plot/DesignPicture.h"
-#include "plot/DesignTable.h"
 
 namespace plot {
 
@@ -80,7 +80,7 @@ PlotOutcome plotDesignMatrices(const std::vector<std::string>& paths,
             ++outcome.failed;
             continue;
         }
-        const DesignTableRead read = readDesignTable(paths[i]);
+        const formats::DesignTableRead read = formats::readDesignTable(paths[i]);
         if (!read.table) {
             say(kProgram, "no picture of " + paths[i] + ": " + read.error);
             ++outcome.failed;

@@ -10,10 +10,13 @@
 #include <string>
 #include <vector>
 
-#include "plot/DesignTable.h"
+#include "formats/DesignTable.h"
 #include "plot/FramewiseDisplacement.h"
 
 namespace plot {
+
+using formats::DesignTable;
+using formats::PredictorRole;
 
 struct NamedCorrelation {
     std::string first;

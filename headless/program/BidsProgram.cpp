@@ -5,11 +5,11 @@
 #include <iostream>
 
 #include "bids/InputError.h"
+#include "formats/DesignTable.h"
 #include "headless/HostSession.h"
 #include "headless/program/ExitStatus.h"
 #include "headless/program/QualityCommand.h"
 #include "plot/DesignCheck.h"
-#include "plot/DesignTable.h"
 #include "plot/PlotRun.h"
 
 namespace headless {
@@ -38,7 +38,7 @@ int checkDesign(const std::string& path, const std::optional<std::string>& folde
             });
         return outcome.failed == 0 ? kRunSucceeded : kStepRefused;
     }
-    const plot::DesignTableRead read = plot::readDesignTable(path);
+    const formats::DesignTableRead read = formats::readDesignTable(path);
     if (!read.table) {
         say("no design check of " + path + ": " + read.error);
         return kRunSucceeded;

@@ -17,8 +17,8 @@ std::string unquoted(const std::string& name) {
     return name;
 }
 
-void addColumn(plot::DesignTable& table, std::string name, const std::vector<double>& values,
-               std::size_t rows, plot::PredictorRole role) {
+void addColumn(formats::DesignTable& table, std::string name, const std::vector<double>& values,
+               std::size_t rows, formats::PredictorRole role) {
     table.names.push_back(std::move(name));
     table.columns.emplace_back(values.begin(), values.begin() + static_cast<std::ptrdiff_t>(rows));
     table.roles.push_back(role);
@@ -46,13 +46,13 @@ ModelDesign modelDesign(const formats::Protocol& protocol, const ModelRequest& r
                     condition.color);
         matrix.convolve(*predictor, request.function);
     }
-    plot::DesignTable table;
+    formats::DesignTable table;
     table.path = name;
     const auto rows = static_cast<std::size_t>(request.volumes);
     for (const Predictor& predictor : matrix.predictors()) {
         addColumn(table, predictor.name,
                   std::vector<double>(predictor.values.begin(), predictor.values.end()), rows,
-                  plot::PredictorRole::Task);
+                  formats::PredictorRole::Task);
     }
     table.firstConfound = static_cast<int>(table.names.size()) + 1;
     for (std::size_t k = 0; k < designmatrix::kConfoundKinds; ++k) {
@@ -73,7 +73,7 @@ ModelDesign modelDesign(const formats::Protocol& protocol, const ModelRequest& r
             }
             for (std::size_t c = 0; c < names.size() && c < record->motionColumns.size(); ++c) {
                 addColumn(table, names[c], record->motionColumns[c], rows,
-                          plot::PredictorRole::Confound);
+                          formats::PredictorRole::Confound);
             }
         } else {
             if (request.zTransform) {
@@ -81,12 +81,12 @@ ModelDesign modelDesign(const formats::Protocol& protocol, const ModelRequest& r
             }
             for (std::size_t c = 0; c < record->predictorValues.size(); ++c) {
                 addColumn(table, unquoted(record->predictorNames[c]), record->predictorValues[c],
-                          rows, plot::PredictorRole::Confound);
+                          rows, formats::PredictorRole::Confound);
             }
         }
     }
     addColumn(table, "Constant", std::vector<double>(rows, 1.0), rows,
-              plot::PredictorRole::Constant);
+              formats::PredictorRole::Constant);
     result.table = std::move(table);
     return result;
 }

@@ -10,8 +10,8 @@
 #include <string>
 
 #include "designmatrix/ConfoundKinds.h"
+#include "formats/DesignTable.h"
 #include "formats/Protocol.h"
-#include "plot/DesignTable.h"
 #include "response/ResponseFunction.h"
 
 namespace headless {
@@ -28,7 +28,7 @@ struct ModelRequest {
 };
 
 struct ModelDesign {
-    std::optional<plot::DesignTable> table;
+    std::optional<formats::DesignTable> table;
     std::string error;  // why there is none: no volumes or TR, a confound file it cannot use
 };
 

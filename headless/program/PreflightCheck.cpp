@@ -11,6 +11,7 @@
 #include "abi/HostRecords.h"
 #include "batch/FileList.h"
 #include "designmatrix/ConfoundKinds.h"
+#include "formats/DesignTable.h"
 #include "formats/ProtocolReader.h"
 #include "formats/TimeCourse.h"
 #include "headless/ProtocolWarnings.h"
@@ -18,7 +19,6 @@
 #include "headless/program/ProtocolPlace.h"
 #include "paths/RegularFile.h"
 #include "paths/WholeFile.h"
-#include "plot/DesignTable.h"
 #include "text/DesignFileHeader.h"
 
 namespace headless {
@@ -300,7 +300,7 @@ class PairChecker {
         if (!isFile(path)) {
             return "the file does not exist or cannot be opened";
         }
-        const plot::DesignTableRead table = plot::readDesignTable(path);
+        const formats::DesignTableRead table = formats::readDesignTable(path);
         return table.table ? record.failure : table.error;
     }
 

@@ -99,15 +99,15 @@ std::string lastDesignMatrixOf(const batch::PlannedPair& pair) {
 }
 
 // The motion estimates of a design as a table: translations, then rotations in degrees.
-plot::DesignTable motionTable(const bids::Design& design, const std::string& name) {
-    plot::DesignTable table;
+formats::DesignTable motionTable(const bids::Design& design, const std::string& name) {
+    formats::DesignTable table;
     table.path = name;
     const char* names[] = {"Translation X [mm]", "Translation Y [mm]", "Translation Z [mm]",
                            "Rotation X [deg]",   "Rotation Y [deg]",   "Rotation Z [deg]"};
     for (std::size_t k = 0; k < design.predictors.size() && k < 6; ++k) {
         table.names.push_back(names[k]);
         table.columns.push_back(design.predictors[k].values);
-        table.roles.push_back(plot::PredictorRole::Confound);
+        table.roles.push_back(formats::PredictorRole::Confound);
     }
     return table;
 }

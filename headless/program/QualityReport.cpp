@@ -36,9 +36,9 @@ plot::QualityRun judgeable(const QualitySource& source, const fs::path& folder,
     run.result = source.result;
     run.resultReasons = source.resultReasons;
     run.error = source.error;
-    std::optional<plot::DesignTable> table = source.design;
+    std::optional<formats::DesignTable> table = source.design;
     if (!table && source.designPath) {
-        plot::DesignTableRead read = plot::readDesignTable(*source.designPath);
+        formats::DesignTableRead read = formats::readDesignTable(*source.designPath);
         if (!read.table) {
             run.error = read.error;
             return run;
@@ -48,9 +48,9 @@ plot::QualityRun judgeable(const QualitySource& source, const fs::path& folder,
     if (!table || table->nrOfPredictors() == 0 || table->nrOfVolumes() == 0) {
         return run;
     }
-    std::optional<plot::DesignTable> motion = source.motion;
+    std::optional<formats::DesignTable> motion = source.motion;
     if (!motion && source.motionPath) {
-        motion = plot::readDesignTable(*source.motionPath).table;
+        motion = formats::readDesignTable(*source.motionPath).table;
     }
     run.figures = plot::computeRunFigures(*table, motion ? &*motion : nullptr);
     const plot::DesignCheck check = plot::checkDesign(*table);

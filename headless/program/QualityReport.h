@@ -9,8 +9,8 @@
 #include <string>
 #include <vector>
 
+#include "formats/DesignTable.h"
 #include "formats/Protocol.h"
-#include "plot/DesignTable.h"
 #include "plot/PlotRun.h"
 #include "plot/StudyQuality.h"
 
@@ -18,12 +18,12 @@ namespace headless {
 
 // One run of the report and where its figures come from.
 struct QualitySource {
-    std::string name;                         // how the report names it
-    std::optional<std::string> designPath;    // its design matrix, read from this file ...
-    std::optional<plot::DesignTable> design;  // ... or made in memory
-    std::string error;                        // why it has neither
-    std::optional<std::string> motionPath;    // its motion file, for the displacement ...
-    std::optional<plot::DesignTable> motion;  // ... or its motion estimates in memory
+    std::string name;                            // how the report names it
+    std::optional<std::string> designPath;       // its design matrix, read from this file ...
+    std::optional<formats::DesignTable> design;  // ... or made in memory
+    std::string error;                           // why it has neither
+    std::optional<std::string> motionPath;       // its motion file, for the displacement ...
+    std::optional<formats::DesignTable> motion;  // ... or its motion estimates in memory
     std::optional<double> repetitionTimeMs;
     std::optional<std::size_t> eventsPastEnd;
     plot::PairResult result = plot::PairResult::None;

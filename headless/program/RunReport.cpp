@@ -4,11 +4,11 @@
 #include <system_error>
 #include <unordered_set>
 
+#include "formats/DesignTable.h"
 #include "headless/ProtocolWarnings.h"
 #include "headless/program/FileIdentity.h"
 #include "headless/program/ProtocolPlace.h"
 #include "paths/FileSet.h"
-#include "plot/DesignTable.h"
 
 namespace headless {
 
@@ -229,7 +229,7 @@ PairOutcome RunReport::outcomeOf(std::size_t index, std::size_t pairCount) const
                 outcome.mergedOutcome = MergedOutcome::Incomplete;
                 what.emplace_back("the merged design matrix is not a regular file");
             } else if (row.mergedWritten) {
-                const plot::DesignTableRead read = plot::readDesignTable(outcome.merged);
+                const formats::DesignTableRead read = formats::readDesignTable(outcome.merged);
                 if (!read.table) {
                     outcome.mergedOutcome = MergedOutcome::Incomplete;
                     what.push_back("the merged design matrix is incomplete (" + read.error + ")");

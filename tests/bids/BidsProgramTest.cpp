@@ -9,7 +9,7 @@
 #include <cstdio>
 #include <filesystem>
 
-#include "plot/DesignTable.h"
+#include "formats/DesignTable.h"
 #include "tests/bids/BidsFixtures.h"
 #include "tests/support/BidsTables.h"
 #include "tests/support/DocumentBytes.h"
@@ -37,7 +37,7 @@ class BidsProgram : public testing::Test {
 
     // The predictors of a design matrix file by name.
     std::map<std::string, std::vector<double>> columns(const std::string& name) const {
-        const auto read = plot::readDesignTable(dir_.file(name));
+        const auto read = formats::readDesignTable(dir_.file(name));
         EXPECT_TRUE(read.table.has_value()) << read.error;
         std::map<std::string, std::vector<double>> result;
         for (std::size_t p = 0; read.table && p < read.table->nrOfPredictors(); ++p) {

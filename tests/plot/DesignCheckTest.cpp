@@ -12,9 +12,9 @@
 
 namespace {
 
+using formats::DesignTable;
 using plot::checkDesign;
 using plot::describeDesignCheck;
-using plot::DesignTable;
 
 // Pearson's r from n Σxy - Σx Σy over the square roots, in long double.
 long double textbookCorrelation(const std::vector<double>& x, const std::vector<double>& y) {

@@ -7,7 +7,7 @@
 
 namespace plottest {
 
-using plot::DesignTable;
+using formats::DesignTable;
 
 DesignTable generatedDesign(std::size_t predictors, std::size_t volumes, unsigned seed,
                             bool constant, int firstConfound) {
@@ -25,7 +25,7 @@ DesignTable generatedDesign(std::size_t predictors, std::size_t volumes, unsigne
                                               noise(random));
         }
         table.columns.push_back(std::move(column));
-        table.roles.push_back(plot::roleOf(i, predictors, constant, firstConfound));
+        table.roles.push_back(formats::roleOf(i, predictors, constant, firstConfound));
     }
     return table;
 }
@@ -49,7 +49,7 @@ DesignTable studyRun(unsigned seed, double lean, double jitter, bool zero) {
         }
         table.names.push_back("task" + std::to_string(c + 1));
         table.columns.push_back(column);
-        table.roles.push_back(plot::PredictorRole::Task);
+        table.roles.push_back(formats::PredictorRole::Task);
     }
     const char* names[] = {"Translation X [mm]", "Translation Y [mm]", "Translation Z [mm]",
                            "Rotation X [deg]",   "Rotation Y [deg]",   "Rotation Z [deg]"};
@@ -62,11 +62,11 @@ DesignTable studyRun(unsigned seed, double lean, double jitter, bool zero) {
         }
         table.names.push_back(name);
         table.columns.push_back(column);
-        table.roles.push_back(plot::PredictorRole::Confound);
+        table.roles.push_back(formats::PredictorRole::Confound);
     }
     table.names.push_back("Constant");
     table.columns.emplace_back(volumes, 1.0);
-    table.roles.push_back(plot::PredictorRole::Constant);
+    table.roles.push_back(formats::PredictorRole::Constant);
     table.firstConfound = 4;
     return table;
 }

@@ -12,8 +12,8 @@
 
 namespace {
 
+using formats::DesignTable;
 using plot::checkDesign;
-using plot::DesignTable;
 using plot::drawDesignPicture;
 using plottest::parseXml;
 using plottest::XmlElement;
@@ -64,9 +64,9 @@ TEST_P(DesignPictureSize, HasOneColumnPerPredictorAndOneCellPerVolumeWithTheName
         EXPECT_EQ(*cells.front()->attribute("y"), "0");
         EXPECT_EQ(*cells.back()->attribute("y"), std::to_string(volumes - 1));
         const auto role = table.roles[i];
-        EXPECT_TRUE(columns[i]->hasClass(role == plot::PredictorRole::Constant   ? "constant"
-                                         : role == plot::PredictorRole::Confound ? "confound"
-                                                                                 : "task"))
+        EXPECT_TRUE(columns[i]->hasClass(role == formats::PredictorRole::Constant   ? "constant"
+                                         : role == formats::PredictorRole::Confound ? "confound"
+                                                                                    : "task"))
             << *columns[i]->attribute("class");
     }
     // The picture stays on a screen whatever the size of the design.

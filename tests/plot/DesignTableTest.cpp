@@ -4,13 +4,13 @@
 
 #include <gtest/gtest.h>
 
-#include "plot/DesignTable.h"
+#include "formats/DesignTable.h"
 #include "tests/support/TestSupport.h"
 
 namespace {
 
-using plot::PredictorRole;
-using plot::readDesignTable;
+using formats::PredictorRole;
+using formats::readDesignTable;
 using testsupport::TempDir;
 using testsupport::writeFile;
 

@@ -16,8 +16,8 @@
 
 namespace {
 
-using plot::DesignTable;
-using plot::PredictorRole;
+using formats::DesignTable;
+using formats::PredictorRole;
 
 using plottest::studyRun;
 

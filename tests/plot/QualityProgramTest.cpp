@@ -68,7 +68,7 @@ constexpr unsigned kMoving = 110;
 std::vector<std::string> writePlantedStudy(const fs::path& folder) {
     std::vector<std::string> files;
     for (unsigned seed = 100; seed < 112; ++seed) {
-        const plot::DesignTable table = plottest::studyRun(
+        const formats::DesignTable table = plottest::studyRun(
             seed, seed == kCollinear ? 0.98 : 0.0, seed == kMoving ? 0.6 : 0.02, seed == kZero);
         writeFile((folder / table.path).string(), plottest::sdmText(table, 1, 4));
         files.push_back(table.path);

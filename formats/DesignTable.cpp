@@ -1,4 +1,4 @@
-#include "plot/DesignTable.h"
+#include "formats/DesignTable.h"
 
 #include <algorithm>
 #include <cctype>
@@ -10,7 +10,7 @@
 #include "text/DesignFileHeader.h"
 #include "text/TextScanner.h"
 
-namespace plot {
+namespace formats {
 
 namespace {
 
@@ -131,4 +131,4 @@ DesignTableRead readDesignTable(const std::string& path) {
     return result;
 }
 
-}  // namespace plot
+}  // namespace formats

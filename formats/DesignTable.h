@@ -1,15 +1,16 @@
 #pragma once
 
-// A design matrix as the picture and the design check see it: the predictors' names and value
-// columns, and which predictors are confounds and which the constant. Read from the two text
-// layouts, the design matrix (*.sdm) and the reference time course (*.rtc).
+// A design matrix read back from one of the two text layouts, the design matrix (*.sdm) and the
+// reference time course (*.rtc): the predictors' names and value columns, and which predictors
+// are confounds and which the constant. The one reader of those files outside the plug-in (which
+// keeps its own): for the pictures, the design check, the run report and the quality report.
 
 #include <cstddef>
 #include <optional>
 #include <string>
 #include <vector>
 
-namespace plot {
+namespace formats {
 
 enum class PredictorRole { Task, Confound, Constant };
 
@@ -41,4 +42,4 @@ DesignTableRead readDesignTable(const std::string& path);
 PredictorRole roleOf(std::size_t index, std::size_t count, bool includesConstant,
                      int firstConfound);
 
-}  // namespace plot
+}  // namespace formats
