@@ -6,7 +6,6 @@
 
 #include "bids/InputError.h"
 #include "formats/DesignTable.h"
-#include "headless/HostSession.h"
 #include "headless/program/ExitStatus.h"
 #include "headless/program/QualityCommand.h"
 #include "plot/DesignCheck.h"
@@ -15,12 +14,6 @@
 namespace headless {
 
 namespace {
-
-constexpr char kPrefix[] = "sdmweaver: ";
-
-void say(std::string_view text) {
-    hostSession().console.show(kPrefix, text);
-}
 
 void sayAll(const std::vector<std::string>& notes) {
     for (const std::string& note : notes) {
@@ -32,10 +25,7 @@ void sayAll(const std::vector<std::string>& notes) {
 // folder, its picture too. Answers the exit status.
 int checkDesign(const std::string& path, const std::optional<std::string>& folder) {
     if (folder) {
-        const plot::PlotOutcome outcome = plot::plotDesignMatrices(
-            {path}, *folder, [](std::string_view prefix, std::string_view text) {
-                hostSession().console.show(prefix, text);
-            });
+        const plot::PlotOutcome outcome = plot::plotDesignMatrices({path}, *folder, show);
         return outcome.failed == 0 ? kRunSucceeded : kStepRefused;
     }
     const formats::DesignTableRead read = formats::readDesignTable(path);
@@ -45,7 +35,7 @@ int checkDesign(const std::string& path, const std::optional<std::string>& folde
     }
     for (const std::string& line :
          plot::describeDesignCheck(*read.table, plot::checkDesign(*read.table), path)) {
-        hostSession().console.show("check: ", line);
+        show("check: ", line);
     }
     return kRunSucceeded;
 }
@@ -85,9 +75,7 @@ CommandOutcome run(const BidsCommandLine& line, std::vector<std::string>& notes)
 int runBidsCommand(BidsCommand command, const std::vector<std::string>& arguments) {
     const BidsCommandLine line = parseBidsCommandLine(command, arguments);
     if (!line.error.empty()) {
-        say(line.error);
-        say("see sdmweaver --help");
-        return kUsageError;
+        return usageError(line.error);
     }
     if (line.help) {
         std::cout << bidsCommandHelp(command);
@@ -120,7 +108,7 @@ int runBidsCommand(BidsCommand command, const std::vector<std::string>& argument
         return fail(notes, std::string("cannot go on: ") + failure.what());
     }
     if (!outcome.summary.empty()) {
-        hostSession().console.show("design: ", outcome.summary);
+        show("design: ", outcome.summary);
     }
     sayAll(notes);
     for (const std::string& path : outcome.written) {

@@ -1,8 +1,10 @@
 #pragma once
 
-// How the program ends: its exit statuses and the usage error, shared by every command.
+// How the program ends and what it says of itself: its exit statuses, its own notes on standard
+// error and the usage error, shared by every command.
 
 #include <string>
+#include <string_view>
 
 namespace headless {
 
@@ -15,7 +17,13 @@ enum ExitStatus : int {
                         // log or standard output could not be written whole
 };
 
-// Says the usage error on standard error, with a pointer to --help; answers kUsageError.
-int usageError(const std::string& what);
+// Each line of `text` on standard error behind `prefix`.
+void show(std::string_view prefix, std::string_view text);
+// The program's own note: each line behind "sdmweaver: ".
+void say(std::string_view text);
+
+// Says the usage error on standard error, with a pointer to the help of `command` (the run's
+// when empty); answers kUsageError.
+int usageError(const std::string& what, std::string_view command = {});
 
 }  // namespace headless

@@ -18,12 +18,6 @@ namespace headless {
 
 namespace {
 
-plot::Say sayOnConsole() {
-    return [](std::string_view prefix, std::string_view text) {
-        hostSession().console.show(prefix, text);
-    };
-}
-
 std::string qualityHelpText() {
     return R"(sdmweaver qc: one page over a whole study's design matrices.
 
@@ -204,7 +198,7 @@ int runQualityCommand(const std::vector<std::string>& arguments) {
         sources.push_back(std::move(source));
     }
     const QualityWritten written = writeQualityReport(sources, line.folder);
-    if (!sayQualityWritten(written, line.folder, sayOnConsole()) || written.unreadable > 0) {
+    if (!sayQualityWritten(written, line.folder, show) || written.unreadable > 0) {
         return kRunFailed;
     }
     return kRunSucceeded;
@@ -321,7 +315,7 @@ std::vector<QualitySource> checkQualitySources(const CheckResult& result,
 int publishQuality(const std::vector<QualitySource>& sources, const std::string& folder,
                    int status) {
     const QualityWritten written = writeQualityReport(sources, folder);
-    const bool whole = sayQualityWritten(written, folder, sayOnConsole());
+    const bool whole = sayQualityWritten(written, folder, show);
     return !whole && status == kRunSucceeded ? kStepRefused : status;
 }
 
