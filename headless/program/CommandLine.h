@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "headless/DialogAnswers.h"
+#include "headless/program/OptionTable.h"
 #include "response/ResponseFunction.h"
 
 namespace headless {
@@ -39,18 +40,14 @@ struct CommandLine {
     std::string error;  // a usage error; empty when the arguments are fine
 };
 
-// Reads the arguments after the program name. Options take their value as the next argument
-// or after '=' (--value=-2.5); the last of a repeated option counts.
+// The run's options, setting `options`; the check takes the same.
+CommandSpec runCommandLine(Options& options);
+
+// Reads the arguments after the program name.
 CommandLine parseCommandLine(const std::vector<std::string>& arguments);
 
 // The dialog answers the options give, in the order the plug-in asks: response function
 // (yes/no), predictor value, skip first condition (yes/no), z-transform (yes/no), file list.
 void addDialogAnswers(const Options& options, DialogAnswers& answers);
-
-// The forms of the command line, one per line.
-std::string usageText();
-
-// The text of --help: every option with an example.
-std::string helpText();
 
 }  // namespace headless

@@ -38,4 +38,14 @@ std::string checkOutputFile(const std::string& option, const std::string& path) 
     return {};
 }
 
+std::string prepareOutputFolder(const std::string& folder, const std::string& what) {
+    std::error_code code;
+    std::filesystem::create_directories(folder, code);
+    if (std::filesystem::is_directory(folder)) {
+        return {};
+    }
+    return "cannot make the " + what + " " + folder +
+           (code ? ": " + code.message() : std::string(": a file of that name is there"));
+}
+
 }  // namespace headless

@@ -16,4 +16,8 @@ std::string prepareListFile(std::optional<std::string>& list);
 // nothing.
 std::string checkOutputFile(const std::string& option, const std::string& path);
 
+// Makes the folder `folder` for outputs (with its parents) when it is missing. Empty when it is
+// a folder then, else the usage error, naming it as `what` ("picture folder").
+std::string prepareOutputFolder(const std::string& folder, const std::string& what);
+
 }  // namespace headless

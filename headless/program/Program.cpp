@@ -1,353 +1,110 @@
 #include "headless/program/Program.h"
 
-#include <exception>
 #include <iostream>
-#include <memory>
-#include <optional>
+#include <string_view>
 
-#include "abi/ZMTKPluginInterface.h"
-#include "headless/HostSession.h"
-#include "headless/program/BidsProgram.h"
-#include "headless/program/CheckCommand.h"
-#include "headless/program/CommandLine.h"
-#include "headless/program/FileIdentity.h"
-#include "headless/program/InputFiles.h"
-#include "headless/program/PluginLibrary.h"
+#include "headless/program/Commands.h"
+#include "headless/program/PluginRun.h"
 #include "headless/program/QualityCommand.h"
-#include "headless/program/RunFiles.h"
-#include "headless/program/RunReport.h"
-#include "headless/program/RunReportText.h"
-#include "plot/PlotCommandLine.h"
 #include "plot/PlotRun.h"
 
 namespace headless {
 
-// The plug-in library and its creation function; empty with `error` when path holds none.
-struct LoadedPlugin {
-    PluginLibrary library;
-    ZMTKPluginInterface* (*create)() = nullptr;
-    const char* (*name)() = nullptr;
-};
-
 namespace {
 
-constexpr char kPrefix[] = "sdmweaver: ";
+struct Command {
+    std::string_view name;
+    int (*run)(const std::vector<std::string>& arguments);
+    std::string_view about;
+};
 
-LoadedPlugin loadPlugin(const std::string& path, std::string& error) {
-    LoadedPlugin plugin;
-    std::string reason;
-    plugin.library = PluginLibrary::open(path, reason);
-    if (!plugin.library) {
-        error = "cannot load the plug-in " + path + ": " + reason;
-        return plugin;
-    }
-    plugin.create =
-        reinterpret_cast<ZMTKPluginInterface* (*)()>(plugin.library.symbol("createPlugin"));
-    plugin.name = reinterpret_cast<const char* (*)()>(plugin.library.symbol("getPluginName"));
-    if (plugin.create == nullptr || plugin.name == nullptr) {
-        error =
-            path + " is not a Zemlar plug-in: it does not export createPlugin and getPluginName";
-        plugin.library = PluginLibrary();
-    }
-    return plugin;
-}
+constexpr Command kCommands[] = {
+    {"check", runCheckCommand, "checks the list before a run, without the plug-in"},
+    {"plot", runPlotCommand, "draws design matrices and time courses as SVG pictures"},
+    {"qc", runQualityCommand, "writes the quality report of existing design matrices"},
+    {"events-to-prt", runEventsToPrtCommand, "turns a BIDS events file into a protocol"},
+    {"confounds-to-motion", runConfoundsToMotionCommand,
+     "writes the motion estimates of an fMRIPrep confound table as a motion file"},
+    {"design", runDesignCommand, "writes a design matrix straight from BIDS events"},
+    {"bids-list", runBidsListCommand,
+     "writes the file list of a BIDS dataset with fMRIPrep derivatives"},
+};
 
-// Creates the plug-in object, binds it, runs it once and deletes it through its virtual
-// destructor, as the workstation does.
-PluginOutcome callPlugin(const LoadedPlugin& loaded) {
-    ZMTKPluginInterface* plugin = nullptr;
-    PluginOutcome outcome = PluginOutcome::kNoObject;
-    try {
-        plugin = loaded.create();
-        if (plugin == nullptr) {
-            outcome = PluginOutcome::kNoObject;
-        } else if (!plugin->initPlugin()) {
-            outcome = PluginOutcome::kInitFailed;
-        } else if (!plugin->execute()) {
-            outcome = PluginOutcome::kRunFailed;
-        } else {
-            outcome = PluginOutcome::kRunSucceeded;
-        }
-    } catch (...) {
-        outcome = PluginOutcome::kThrew;
+// The run's help, then the commands.
+std::string programHelp() {
+    Options unused;
+    std::string text = helpText(runCommandLine(unused)) + "\nCommands:\n";
+    for (const Command& command : kCommands) {
+        std::string line = "  " + std::string(command.name);
+        line.resize(23, ' ');
+        text += line + std::string(command.about) + '\n';
     }
-    delete plugin;
-    return outcome;
-}
-
-// Says what went wrong, if anything; answers the exit status the outcome gives.
-int statusOf(PluginOutcome outcome) {
-    HostSession& session = hostSession();
-    switch (outcome) {
-        case PluginOutcome::kNoObject:
-            session.console.show(kPrefix, "the plug-in made no plug-in object");
-            return kRunFailed;
-        case PluginOutcome::kInitFailed:
-            session.console.show(kPrefix,
-                                 "the plug-in could not start (initPlugin answered "
-                                 "false)");
-            return kRunFailed;
-        case PluginOutcome::kRunFailed:
-            session.console.show(kPrefix, "the plug-in's run returned false");
-            return kRunFailed;
-        case PluginOutcome::kRunSucceeded:
-            return session.refusedSteps > 0 ? kStepRefused : kRunSucceeded;
-        case PluginOutcome::kUnknown:
-            return kRunFailed;
-        case PluginOutcome::kThrew:
-            break;
-    }
-    session.console.show(kPrefix, "the plug-in raised an exception");
-    return kRunFailed;
-}
-
-plot::Say sayOnConsole() {
-    return [](std::string_view prefix, std::string_view text) {
-        hostSession().console.show(prefix, text);
-    };
+    return text + "Each shows its options with sdmweaver COMMAND --help.\n";
 }
 
 std::string countOf(std::size_t count, const char* one, const char* many) {
     return std::to_string(count) + " " + (count == 1 ? one : many);
 }
 
-// sdmweaver plot FILE... [-o DIR]: draws existing files; nothing on standard output but help.
-int runPlotCommand(const std::vector<std::string>& arguments) {
-    const plot::PlotCommandLine commandLine = plot::parsePlotCommandLine(arguments);
-    if (!commandLine.error.empty()) {
-        return usageError(commandLine.error);
-    }
-    if (commandLine.help) {
-        std::cout << plot::plotHelpText();
-        return kRunSucceeded;
-    }
-    std::string error;
-    if (!plot::preparePictureFolder(commandLine.folder, error)) {
-        return usageError(error);
-    }
-    const plot::PlotOutcome outcome =
-        plot::plotDesignMatrices(commandLine.files, commandLine.folder, sayOnConsole());
-    hostSession().console.show(kPrefix, countOf(outcome.drawn, "picture", "pictures") +
-                                            " written to " + commandLine.folder + ", " +
-                                            countOf(outcome.failed, "file", "files") +
-                                            " not drawn");
-    return outcome.failed == 0 ? kRunSucceeded : kRunFailed;
-}
-
 // Draws what the run produced into the folder; a design matrix that could not be drawn makes a
 // successful run's status kStepRefused.
-int plotProducedDesignMatrices(const std::vector<std::string>& produced, const std::string& folder,
-                               int status) {
-    const plot::PlotOutcome outcome = plot::plotDesignMatrices(produced, folder, sayOnConsole());
-    hostSession().console.show(
-        kPrefix, countOf(outcome.drawn, "picture", "pictures") + " of the design matrices " +
-                     "produced written to " + folder + ", " +
-                     countOf(outcome.failed, "design matrix", "design matrices") + " not drawn");
+int plotProduced(const std::vector<std::string>& produced, const std::string& folder, int status) {
+    const plot::PlotOutcome outcome = plot::plotDesignMatrices(produced, folder, show);
+    say(countOf(outcome.drawn, "picture", "pictures") + " of the design matrices " +
+        "produced written to " + folder + ", " +
+        countOf(outcome.failed, "design matrix", "design matrices") + " not drawn");
     return outcome.failed > 0 && status == kRunSucceeded ? kStepRefused : status;
 }
 
-// The usage error when the log or the report would replace a file of the run, or both name one
-// file; empty when neither does. Nothing is opened.
-std::string checkOwnOutputs(const Options& options, const ListRun* list,
-                            const std::string& pluginPath) {
-    if (!options.log && !options.report) {
-        return {};
-    }
-    if (options.log) {
-        if (std::string why = refusal("--log", *options.log, list, options.vmr, pluginPath);
-            !why.empty()) {
-            return why;
+// The pictures and the quality report of what the run produced, as the options ask.
+int afterReport(const RunEnding& ending, int status) {
+    try {
+        const Options& options = *ending.options;
+        if (options.plot) {
+            status = plotProduced(ending.produced, *options.plot, status);
         }
-    }
-    if (options.report) {
-        if (std::string why = refusal("--report", *options.report, list, options.vmr, pluginPath);
-            !why.empty()) {
-            return why;
+        if (options.qc && ending.plan != nullptr) {
+            status = publishQuality(runQualitySources(*ending.plan, ending.pairs, options.vmr),
+                                    *options.qc, status);
         }
-        if (options.log && SameFileAs(*options.log)(*options.report)) {
-            return "--log and --report name the same file " + *options.report;
-        }
-        return checkOutputFile("report", *options.report);
-    }
-    return {};
-}
-
-// A successful run's status becomes kStepRefused when `failed`.
-int worsened(int status, bool failed) {
-    return failed && status == kRunSucceeded ? kStepRefused : status;
-}
-
-// Accounts for every pair after the run; a pair without every design matrix due makes a
-// successful run's status kStepRefused, and so does a report that cannot be written.
-int finishReport(const RunReport& report, const std::optional<std::string>& reportFile,
-                 int status) {
-    Console& console = hostSession().console;
-    if (!report.listHandedOut() || status == kRunFailed) {
-        console.show(kPrefix, "the plug-in did not read the file list: no run report");
         return status;
+    } catch (const std::exception& error) {
+        say(std::string("no pictures or quality report: ") + error.what());
     }
-    if (report.unreadable()) {
-        console.show("report: ", "the plug-in read none of the file list: " + *report.unreadable());
-    }
-    bool written = false;
-    const ReportSummary summary = publishRunReport(report, console, reportFile, written);
-    if (reportFile && !written) {
-        console.show(kPrefix, "cannot write the report file " + *reportFile);
-    }
-    return worsened(status, summary.failed > 0 || (reportFile && !written));
+    return status == kRunSucceeded ? kStepRefused : status;
 }
 
-// A log that did not reach standard output or the log file whole makes a successful run's
-// status kStepRefused.
-int finishLog(const std::optional<std::string>& logFile, int status) {
-    Console& console = hostSession().console;
-    if (console.logLost()) {
-        console.show(kPrefix, "cannot write standard output");
+// The run itself: the plug-in loaded and run once over the options.
+int runWithPlugin(const std::vector<std::string>& arguments) {
+    const CommandLine commandLine = parseCommandLine(arguments);
+    if (!commandLine.error.empty()) {
+        return usageError(commandLine.error);
     }
-    const bool fileLost = logFile && console.logFileLost();
-    if (fileLost) {
-        console.show(kPrefix, "cannot write the log file " + *logFile);
+    if (commandLine.options.help) {
+        std::cout << programHelp();
+        return kRunSucceeded;
     }
-    return worsened(status, console.logLost() || fileLost);
+    return runPlugin(commandLine.options, afterReport);
 }
 
 }  // namespace
 
-int prepareRun(const std::vector<std::string>& arguments, PreparedRun& run) {
+int runProgram(const std::vector<std::string>& arguments) {
     if (arguments.empty()) {
-        hostSession().console.show(kPrefix, "usage:\n" + usageText());
+        Options unused;
+        std::string commands;
+        for (const Command& command : kCommands) {
+            commands += (commands.empty() ? "commands: " : ", ") + std::string(command.name);
+        }
+        say("usage:\n" + runCommandLine(unused).synopsis + '\n' + commands);
         return usageError("no arguments given");
     }
-    const std::vector<std::string> rest(arguments.begin() + 1, arguments.end());
-    if (arguments.front() == "plot") {
-        return runPlotCommand(rest);
-    }
-    if (arguments.front() == "check") {
-        return runCheckCommand(rest);
-    }
-    if (arguments.front() == "qc") {
-        return runQualityCommand(rest);
-    }
-    if (const auto bidsCommand = bidsCommandNamed(arguments.front())) {
-        return runBidsCommand(*bidsCommand, rest);
-    }
-    CommandLine commandLine = parseCommandLine(arguments);
-    if (!commandLine.error.empty()) {
-        return usageError(commandLine.error);
-    }
-    Options& options = commandLine.options;
-    if (options.help) {
-        std::cout << helpText() << bidsHelpText();
-        return kRunSucceeded;
-    }
-    run.pluginPath = options.plugin.value_or(defaultPluginPath());
-    std::string error;
-    if (options.version) {
-        const LoadedPlugin plugin = loadPlugin(run.pluginPath, error);
-        if (!plugin.name) {
-            return usageError(error + "; its name is unknown");
-        }
-        std::cout << plugin.name() << '\n';
-        return kRunSucceeded;
-    }
-
-    // Every input is checked, and the list read as the plug-in will read it, before the log,
-    // the report or a picture folder is touched.
-    HostSession& session = hostSession();
-    if (options.hostVersion) {
-        session.version = *options.hostVersion;
-    }
-    if (options.vmr && !session.openVolumeDocument(*options.vmr, error)) {
-        return usageError(error);
-    }
-    if (error = prepareListFile(options.list); !error.empty()) {
-        return usageError(error);
-    }
-    {
-        std::optional<ListRun> list;
-        if (options.list) {
-            list = readListRun(*options.list, options.zTransform);
-        }
-        if (error = checkOwnOutputs(options, list ? &*list : nullptr, run.pluginPath);
-            !error.empty()) {
-            return usageError(error);
-        }
-        if (list) {
-            run.report = std::make_shared<RunReport>(
-                std::move(*list),
-                ReportOptions{options.vmr.value_or(""), options.skipFirst, options.strict});
+    for (const Command& command : kCommands) {
+        if (arguments.front() == command.name) {
+            return command.run({arguments.begin() + 1, arguments.end()});
         }
     }
-    run.plugin = std::make_shared<LoadedPlugin>(loadPlugin(run.pluginPath, error));
-    if (!run.plugin->create) {
-        return usageError(error);
-    }
-    if (options.plot && !plot::preparePictureFolder(*options.plot, error)) {
-        return usageError(error);
-    }
-    if (options.log && !session.console.openLogFile(*options.log)) {
-        return usageError("cannot write the log file " + *options.log);
-    }
-    addDialogAnswers(options, session.answers);
-    run.plotFolder = options.plot;
-    run.reportFile = options.report;
-    run.qcFolder = options.qc;
-    run.volumeDocument = options.vmr;
-    run.logFile = options.log;
-    session.observer = run.report.get();
-    return kReadyToRun;
-}
-
-int finishRun(const PreparedRun& run, PluginOutcome outcome) {
-    HostSession& session = hostSession();
-    session.observer = nullptr;
-    int status = statusOf(outcome);
-    if (run.report) {
-        run.report->runEnded();
-        status = finishReport(*run.report, run.reportFile, status);
-    }
-    if (run.plotFolder) {
-        status = plotProducedDesignMatrices(
-            run.report ? run.report->produced() : std::vector<std::string>(), *run.plotFolder,
-            status);
-    }
-    if (run.qcFolder && run.report && run.report->listHandedOut()) {
-        status = publishQuality(runQualitySources(*run.report, run.volumeDocument), *run.qcFolder,
-                                status);
-    }
-    status = finishLog(run.logFile, status);
-    const int saved = session.savedDesignMatrices;
-    session.console.show(
-        kPrefix, std::to_string(saved) + (saved == 1 ? " design matrix" : " design matrices") +
-                     " saved by the host, " + std::to_string(session.refusedSteps) +
-                     " step(s) refused; exit status " + std::to_string(status));
-    return status;
-}
-
-int runProgram(const std::vector<std::string>& arguments) {
-    PreparedRun run;
-    const int prepared = prepareRun(arguments, run);
-    if (prepared != kReadyToRun) {
-        return prepared;
-    }
-    return finishRun(run, callPlugin(*run.plugin));
+    return runWithPlugin(arguments);
 }
 
 }  // namespace headless
-
-int sdmweaverMain(int argc, char** argv) {
-    // Nothing the program did not foresee ends it without a word.
-    try {
-        std::vector<std::string> arguments;
-        for (int i = 1; i < argc; ++i) {
-            arguments.emplace_back(argv[i]);
-        }
-        return headless::runProgram(arguments);
-    } catch (const std::exception& error) {
-        headless::hostSession().console.show("sdmweaver: ",
-                                             std::string("stopped: ") + error.what());
-    } catch (...) {
-        headless::hostSession().console.show("sdmweaver: ", "stopped on an unknown error");
-    }
-    return headless::kRunFailed;
-}

@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "headless/HostSession.h"
-#include "headless/program/Program.h"
+#include "headless/program/PluginRun.h"
 
 namespace {
 
@@ -34,7 +34,23 @@ int sdmweaverPrepareRun(int argc, char** argv, char* pluginPath, int pluginPathS
     }
     headless::PreparedRun& run = preparedRun();
     run = headless::PreparedRun();
-    const int status = headless::prepareRun(arguments, run);
+    const headless::CommandLine commandLine = headless::parseCommandLine(arguments);
+    int status = headless::kReadyToRun;
+    if (!commandLine.error.empty()) {
+        status = headless::usageError(commandLine.error);
+    } else if (commandLine.options.help) {
+        headless::Options unused;
+        std::cout << headless::helpText(headless::runCommandLine(unused));
+        status = headless::kRunSucceeded;
+    } else if (commandLine.options.version) {
+        status = headless::showPluginName(commandLine.options);
+    } else if (commandLine.options.plot || commandLine.options.qc) {
+        status = headless::usageError(
+            "--plot and --qc are the sdmweaver program's: a host program that calls the "
+            "plug-in itself draws no pictures");
+    } else {
+        status = headless::prepareRun(commandLine.options, run);
+    }
     if (status != headless::kReadyToRun) {
         std::cout.flush();
         return status;
@@ -71,7 +87,7 @@ int sdmweaverFinishRun(int outcome) try {
                 kPrefix, "the host program reported an unknown outcome " + std::to_string(outcome));
             break;
     }
-    const int status = headless::finishRun(preparedRun(), kind);
+    const int status = headless::finishRun(preparedRun(), kind, nullptr);
     // The caller may end the process without the C++ library's exit handlers.
     std::cout.flush();
     std::cerr.flush();

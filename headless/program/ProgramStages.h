@@ -26,6 +26,7 @@ extern "C" {
 SDMWEAVER_HOST_API int sdmweaverPrepareRun(int argc, char** argv, char* pluginPath,
                                            int pluginPathSize);
 // Everything the program does after the plug-in calls (an SdmweaverPluginOutcome): messages,
-// pictures, the summary line. Answers the exit status.
+// the run report, the summary line. Pictures and the quality report are the sdmweaver
+// program's: the first stage refuses --plot and --qc. Answers the exit status.
 SDMWEAVER_HOST_API int sdmweaverFinishRun(int outcome);
 }

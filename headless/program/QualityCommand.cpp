@@ -204,11 +204,11 @@ int runQualityCommand(const std::vector<std::string>& arguments) {
     return kRunSucceeded;
 }
 
-std::vector<QualitySource> runQualitySources(const RunReport& report,
+std::vector<QualitySource> runQualitySources(const batch::RunPlan& plan,
+                                             const std::vector<PairOutcome>& pairs,
                                              const std::optional<std::string>& volumeDocument) {
-    const batch::RunPlan& plan = report.plan();
     std::vector<QualitySource> sources;
-    report.evaluate([&](const PairOutcome& outcome) {
+    for (const PairOutcome& outcome : pairs) {
         QualitySource source;
         if (outcome.pair > plan.pairs.size()) {
             // A pair the list declares but does not hold: no design to judge.
@@ -217,7 +217,7 @@ std::vector<QualitySource> runQualitySources(const RunReport& report,
             source.result = plot::PairResult::Failed;
             source.resultReasons.push_back(outcome.reason);
             sources.push_back(std::move(source));
-            return;
+            continue;
         }
         const batch::PlannedPair& pair = plan.pairs[outcome.pair - 1];
         if (outcome.mergedOutcome == MergedOutcome::Complete) {
@@ -246,7 +246,7 @@ std::vector<QualitySource> runQualitySources(const RunReport& report,
             source.eventsPastEnd = times.eventsPastEnd;
         }
         sources.push_back(std::move(source));
-    });
+    }
     return sources;
 }
 

@@ -21,10 +21,11 @@ namespace headless {
 // sdmweaver qc FILE... [-o DIR]; answers the exit status.
 int runQualityCommand(const std::vector<std::string>& arguments);
 
-// The runs of a finished run: per pair the last design matrix written for it (the merged one
-// when it has confounds), its motion file, its time course's TR, its protocol's events past the
-// last volume, and the run report's result and reasons.
-std::vector<QualitySource> runQualitySources(const RunReport& report,
+// The runs of a finished run (its plan and the report's outcomes): per pair the last design matrix
+// written for it (the merged one when it has confounds), its motion file, its time course's TR, its
+// protocol's events past the last volume, and the run report's result and reasons.
+std::vector<QualitySource> runQualitySources(const batch::RunPlan& plan,
+                                             const std::vector<PairOutcome>& pairs,
                                              const std::optional<std::string>& volumeDocument);
 
 // The runs a check foresees: per pair the design the list would give, made from the protocol the

@@ -19,8 +19,11 @@ class ProgramStages : public testing::Test {
     void SetUp() override {
         headless::resetHostSession();
         headless::hostSession().console.redirect(out_, err_);
+        // The program's own notes go to standard error itself.
+        standardError_ = std::cerr.rdbuf(err_.rdbuf());
     }
     void TearDown() override {
+        std::cerr.rdbuf(standardError_);
         headless::resetHostSession();
         headless::hostSession().console.redirect(std::cout, std::cerr);
     }
@@ -39,6 +42,7 @@ class ProgramStages : public testing::Test {
 
     std::ostringstream out_;
     std::ostringstream err_;
+    std::streambuf* standardError_ = nullptr;
 };
 
 TEST_F(ProgramStages, PrepareEndsAUsageErrorAndHandsOverThePluginPathOnlyWhenItFits) {

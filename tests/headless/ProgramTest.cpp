@@ -45,7 +45,7 @@ TEST_F(Program, HelpDocumentsEveryOptionOnStandardOutput) {
     EXPECT_EQ(result.err, "");
     for (const char* option : {"--list FILE", "--vmr FILE", "--hrf NAME", "--value X",
                                "--skip-first", "--z-transform", "--log FILE", "--plugin PATH",
-                               "--host-version A.B.C", "--help", "--version", "Example:"}) {
+                               "--host-version A.B.C", "--help", "--version", "Examples:"}) {
         EXPECT_TRUE(contains(result.out, option)) << option;
     }
     for (const char* example : {"--list study.txt", "--vmr anatomy.vmr", "--hrf boynton",
@@ -132,7 +132,7 @@ TEST_F(Program, WithoutArgumentsShowsItsUsageAndEndsWithStatusTwo) {
     EXPECT_TRUE(
         contains(result.err, "sdmweaver: usage:\nsdmweaver: sdmweaver --list FILE --vmr FILE"))
         << result.err;
-    EXPECT_TRUE(contains(result.err, "sdmweaver: sdmweaver check --list FILE --vmr FILE"));
+    EXPECT_TRUE(contains(result.err, "sdmweaver: commands: check, plot, qc"));
     EXPECT_FALSE(contains(result.err, "message: ")) << "the plug-in is not run";
 }
 
