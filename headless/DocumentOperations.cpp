@@ -91,7 +91,7 @@ int tkLinkVTCToCurrentVMR(const char* vtcPath, int /*flag*/) {
         return 0;
     }
     // One run per pair at a time: the file is locked before its header is read.
-    auto lock = std::make_shared<headless::TimeCourseLock>(path, [&](const std::string& file) {
+    auto lock = std::make_unique<headless::TimeCourseLock>(path, [&](const std::string& file) {
         session.console.note("waiting for another run on " + file);
     });
     formats::TimeCourseRead read = formats::readTimeCourseHeader(path);

@@ -33,7 +33,7 @@ struct LinkedTimeCourse {
     formats::TimeCourseHeader header;
     host::VtcHeaderRecord record{};  // as the host hands it out now
     // Held from the link until the next link or the end of the run.
-    std::shared_ptr<TimeCourseLock> lock;
+    std::unique_ptr<TimeCourseLock> lock;
 };
 
 struct HostSession {
