@@ -1,6 +1,6 @@
-// The BIDS commands of the sdmweaver program as a user runs them: help, failures that write
-// nothing, a protocol from events through the whole batch against the design made straight from
-// the same events, and a dataset listed for the batch and run.
+// The BIDS commands of the sdmweaver program as a user runs them: failures that write nothing, a
+// protocol from events through the whole batch against the design made straight from the same
+// events, and a dataset listed for the batch and run.
 
 #include <gtest/gtest.h>
 
@@ -48,23 +48,6 @@ class BidsProgram : public testing::Test {
 
     TempDir dir_;
 };
-
-TEST_F(BidsProgram, HelpShowsEveryCommandAndOption) {
-    const ProgramResult result = sdmweaver({"--help"});
-    EXPECT_EQ(result.status, 0);
-    for (const char* text :
-         {"sdmweaver events-to-prt EVENTS.tsv", "--min-duration MS", "--fixation NAME",
-          "sdmweaver confounds-to-motion CONFOUNDS.tsv", "sdmweaver design --events EVENTS.tsv",
-          "--slice-time-ref F", "--columns PATTERNS", "--derivative", "--tsv OUT.tsv",
-          "sdmweaver bids-list BIDS_DIR --task T", "--vtc PATTERN", "--modulation-na mean",
-          "--strategy simple|scrubbing|compcor", "--scrub N", "--n-compcor N|all",
-          "[--tr S | --bold BOLD.nii[.gz]]"}) {
-        EXPECT_TRUE(contains(result.out, text)) << text;
-    }
-    const ProgramResult design = sdmweaver({"design", "--help"});
-    EXPECT_EQ(design.status, 0);
-    EXPECT_TRUE(design.out.starts_with("sdmweaver design --events")) << design.out;
-}
 
 TEST_F(BidsProgram, FailuresExitWithTwoNameTheFileAndRowAndWriteNothing) {
     writeFile(dir_.file("events.tsv"), "onset\tduration\ttrial_type\n2\t4\tA\n12\tlong\tA\n");
