@@ -1,4 +1,5 @@
 #include "headless/program/QualityCommand.h"
+
 #include "bids/ConfoundsFile.h"
 #include "bids/EventsFile.h"
 #include "bids/MotionFile.h"
