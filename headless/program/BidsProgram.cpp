@@ -12,14 +12,33 @@
 
 namespace headless {
 
-std::string wholeNumberAtLeast(const std::string& option, const std::string& text,
-                               long long minimum, long long& value) {
-    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
-    if (error != std::errc() || end != text.data() + text.size() || value < minimum) {
-        return option + " takes a whole number from " + std::to_string(minimum) + ", not '" + text +
-               "'";
-    }
-    return "";
+Setter wholeNumber(std::string option, long long minimum, std::function<void(long long)> take) {
+    return [option = std::move(option), minimum, take = std::move(take)](const std::string& text) {
+        long long value = 0;
+        const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
+        if (error != std::errc() || end != text.data() + text.size() || value < minimum) {
+            return option + " takes a whole number from " + std::to_string(minimum) + ", not '" +
+                   text + "'";
+        }
+        take(value);
+        return std::string();
+    };
+}
+
+Setter oneOf(std::string option, std::vector<std::string> names,
+             std::function<void(std::size_t)> take) {
+    return [option = std::move(option), names = std::move(names),
+            take = std::move(take)](const std::string& value) {
+        std::string listed;
+        for (std::size_t k = 0; k < names.size(); ++k) {
+            if (value == names[k]) {
+                take(k);
+                return std::string();
+            }
+            listed += (k == 0 ? "" : k + 1 == names.size() ? " or " : ", ") + names[k];
+        }
+        return option + " takes " + listed + ", not '" + value + "'";
+    };
 }
 
 std::string listOf(const std::string& option, const std::string& text,
@@ -51,12 +70,9 @@ Setter oneOperand(std::string& target, const std::string& what) {
 
 Option dummyOption(std::size_t& dummies, std::string help, std::string examples) {
     return {"--dummy", "N", std::move(help), std::move(examples),
-            [&dummies](const std::string& value) -> std::string {
-                long long count = 0;
-                std::string error = wholeNumberAtLeast("--dummy", value, 0, count);
-                dummies = error.empty() ? static_cast<std::size_t>(count) : dummies;
-                return error;
-            }};
+            wholeNumber("--dummy", 0, [&dummies](long long count) {
+                dummies = static_cast<std::size_t>(count);
+            })};
 }
 
 Option sliceReferenceOption(std::optional<double>& reference, std::string help,
@@ -87,6 +103,7 @@ Option repetitionTimeOption(std::optional<double>& repetitionTime, std::string h
 }
 
 std::vector<Option> protocolOptions(bids::ProtocolRequest& protocol) {
+    constexpr long long kDayMs = 24LL * 3600 * 1000;
     return {
         {"--conditions", "A,B,...",
          "Only these conditions, in this order; one without events "
@@ -117,14 +134,15 @@ std::vector<Option> protocolOptions(bids::ProtocolRequest& protocol) {
          "Events shorter than MS milliseconds (zero and n/a included) last MS; without it a zero "
          "or n/a duration is refused.",
          "--min-duration 100",
-         [&protocol](const std::string& value) -> std::string {
-             long long ms = 0;
-             if (std::string error = wholeNumberAtLeast("--min-duration", value, 1, ms);
-                 !error.empty() || ms > 24LL * 3600 * 1000) {
-                 return error.empty() ? "--min-duration " + value + " is longer than a day" : error;
-             }
-             protocol.minimumDurationMs = static_cast<int>(ms);
-             return "";
+         [&protocol, number = wholeNumber("--min-duration", 1,
+                                          [&protocol](long long ms) {
+                                              protocol.minimumDurationMs =
+                                                  static_cast<int>(std::min(ms, kDayMs + 1));
+                                          })](const std::string& value) {
+             const std::string error = number(value);
+             return error.empty() && *protocol.minimumDurationMs > kDayMs
+                        ? "--min-duration " + value + " is longer than a day"
+                        : error;
          }},
     };
 }

@@ -16,9 +16,11 @@
 
 namespace headless {
 
-// A whole number from `minimum` in `value`; else the usage error of `option`.
-std::string wholeNumberAtLeast(const std::string& option, const std::string& text,
-                               long long minimum, long long& value);
+// A whole number from `minimum`, handed to `take`; else the usage error of `option`.
+Setter wholeNumber(std::string option, long long minimum, std::function<void(long long)> take);
+// One of `names`, its place among them handed to `take`; else the usage error of `option`.
+Setter oneOf(std::string option, std::vector<std::string> names,
+             std::function<void(std::size_t)> take);
 // Comma-separated names, none of them empty, in `items`; else the usage error of `option`.
 std::string listOf(const std::string& option, const std::string& text,
                    std::vector<std::string>& items);

@@ -33,21 +33,12 @@ struct DesignArguments {
 
 Option expansionOption(const std::string& name, std::string help, std::string examples,
                        std::optional<bids::Expansion>& target) {
+    static constexpr bids::Expansion kExpansions[] = {
+        bids::Expansion::Basic, bids::Expansion::Power2, bids::Expansion::Derivatives,
+        bids::Expansion::Full};
     return {name, "E", std::move(help), std::move(examples),
-            [&target, name](const std::string& value) -> std::string {
-                static constexpr std::pair<std::string_view, bids::Expansion> kNames[] = {
-                    {"basic", bids::Expansion::Basic},
-                    {"power2", bids::Expansion::Power2},
-                    {"derivatives", bids::Expansion::Derivatives},
-                    {"full", bids::Expansion::Full}};
-                for (const auto& [text, expansion] : kNames) {
-                    if (value == text) {
-                        target = expansion;
-                        return "";
-                    }
-                }
-                return name + " takes basic, power2, derivatives or full, not '" + value + "'";
-            }};
+            oneOf(name, {"basic", "power2", "derivatives", "full"},
+                  [&target](std::size_t k) { target = kExpansions[k]; })};
 }
 
 Option thresholdOption(const std::string& name, std::string value, std::string help,
@@ -92,30 +83,24 @@ std::vector<Option> strategyOptions(DesignArguments& given) {
          "The first --n-compcor components in the order of the table's JSON sidecar: aCompCor "
          "of the combined mask, or tCompCor; components not retained are skipped.",
          "--compcor anat_combined --n-compcor 5",
-         [&options](const std::string& value) -> std::string {
-             if (value == "anat_combined") {
-                 options.compCor = bids::CompCorKind::AnatomicalCombined;
-             } else if (value == "temporal") {
-                 options.compCor = bids::CompCorKind::Temporal;
-             } else {
-                 return "--compcor takes anat_combined or temporal, not '" + value + "'";
-             }
-             return "";
-         }},
+         oneOf("--compcor", {"anat_combined", "temporal"},
+               [&options](std::size_t k) {
+                   options.compCor =
+                       k == 0 ? bids::CompCorKind::AnatomicalCombined : bids::CompCorKind::Temporal;
+               })},
         {"--n-compcor", "N|all", "How many components --compcor takes (default all).", "",
-         [&given](const std::string& value) -> std::string {
+         [&given, number = wholeNumber("--n-compcor", 1,
+                                       [&given](long long count) {
+                                           given.options.compCorCount =
+                                               static_cast<std::size_t>(count);
+                                       })](const std::string& value) {
              given.compCorCountGiven = true;
              if (value == "all") {
                  given.options.compCorCount.reset();
-                 return "";
+                 return std::string();
              }
-             long long count = 0;
-             if (std::string error = wholeNumberAtLeast("--n-compcor", value, 1, count);
-                 !error.empty()) {
-                 return error + " (or all)";
-             }
-             given.options.compCorCount = static_cast<std::size_t>(count);
-             return "";
+             const std::string error = number(value);
+             return error.empty() ? error : error + " (or all)";
          }},
         {"--high-pass", "", "The table's cosine* columns.", "--high-pass", raise(options.highPass)},
         {"--scrub", "N",
@@ -123,15 +108,9 @@ std::vector<Option> strategyOptions(DesignArguments& given) {
          "--fd-threshold or std_dvars over --std-dvars-threshold, and every stretch of fewer "
          "than N kept volumes next to one.",
          "--scrub 5 --fd-threshold 0.4",
-         [&given](const std::string& value) -> std::string {
-             long long length = 0;
-             if (std::string error = wholeNumberAtLeast("--scrub", value, 0, length);
-                 !error.empty()) {
-                 return error;
-             }
-             given.scrub = static_cast<std::size_t>(length);
-             return "";
-         }},
+         wholeNumber(
+             "--scrub", 0,
+             [&given](long long length) { given.scrub = static_cast<std::size_t>(length); })},
         thresholdOption("--fd-threshold", "MM",
                         "The framewise displacement in mm that --scrub censors above (0.5).",
                         given.fdThreshold),
@@ -163,13 +142,8 @@ CommandSpec designSpec(DesignArguments& given) {
                               "The repetition time in seconds, with --volumes.",
                               "--tr 2 --volumes 240"),
          {"--volumes", "N", "The volumes in the run's data file (dummies included).", "",
-          [&command](const std::string& value) -> std::string {
-              long long volumes = 0;
-              std::string error = wholeNumberAtLeast("--volumes", value, 1, volumes);
-              command.volumes =
-                  error.empty() ? std::optional<std::int64_t>(volumes) : command.volumes;
-              return error;
-          }},
+          wholeNumber("--volumes", 1,
+                      [&command](long long volumes) { command.volumes = volumes; })},
          {"--bold", "FILE",
           "Instead of --tr and --volumes: both from the NIfTI-1/2 header (dim[4], pixdim[4]) and "
           "the JSON sidecar's "
@@ -214,16 +188,11 @@ CommandSpec designSpec(DesignArguments& given) {
     }
     std::vector<Option> more = {
         {"--hrf", "NAME", "two-gamma (default) or boynton.", "--hrf boynton",
-         [&request](const std::string& value) -> std::string {
-             if (value == "two-gamma") {
-                 request.function = response::ResponseFunction::TwoGamma;
-             } else if (value == "boynton") {
-                 request.function = response::ResponseFunction::Boynton;
-             } else {
-                 return "--hrf takes two-gamma or boynton, not '" + value + "'";
-             }
-             return "";
-         }},
+         oneOf("--hrf", {"two-gamma", "boynton"},
+               [&request](std::size_t k) {
+                   request.function = k == 0 ? response::ResponseFunction::TwoGamma
+                                             : response::ResponseFunction::Boynton;
+               })},
         {"--derivative", "",
          "Per condition its exact time derivative, orthogonalised against it, named "
          "\"<condition> derivative\".",
@@ -236,13 +205,8 @@ CommandSpec designSpec(DesignArguments& given) {
          "--modulation gain --modulation-na mean", assign(request.modulation)},
         {"--modulation-na", "mean",
          "Gives an event of n/a the condition's mean (see --modulation).", "",
-         [&request](const std::string& value) -> std::string {
-             if (value != "mean") {
-                 return "--modulation-na takes mean, not '" + value + "'";
-             }
-             request.modulationNaMean = true;
-             return "";
-         }},
+         oneOf("--modulation-na", {"mean"},
+               [&request](std::size_t) { request.modulationNaMean = true; })},
         sliceReferenceOption(command.sliceReference,
                              "The slice-timing reference as a fraction of the TR (0 to 1; "
                              "default StartTime / TR with --bold, else 0).",

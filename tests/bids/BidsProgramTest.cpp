@@ -86,6 +86,8 @@ TEST_F(BidsProgram, FailuresExitWithTwoNameTheFileAndRowAndWriteNothing) {
         {{"bids-list", ".", "--task", "t", "--derivatives", ".", "--out", "out.prt", "--vtc",
           "out.vtc.d/run-{run}"},
          "bids-list: --vtc out.vtc.d/run-{run} does not end in .vtc"},
+        {{"events-to-prt", "good.tsv", "-o", "out.prt", "--min-duration", "4294967396"},
+         "events-to-prt: --min-duration 4294967396 is longer than a day"},
     };
     for (const auto& [arguments, message] : cases) {
         const ProgramResult result = sdmweaver(arguments);
@@ -456,6 +458,9 @@ TEST_F(BidsProgram, ConfoundStrategiesFromTheCommandLine) {
     const std::vector<std::pair<std::vector<std::string>, std::string>> refused = {
         {{"--n-compcor", "3", "--motion", "basic"}, "--n-compcor needs --compcor"},
         {{"--strategy", "aroma"}, "--strategy takes simple, scrubbing or compcor, not 'aroma'"},
+        {{"--hrf", "gamma"}, "--hrf takes two-gamma or boynton, not 'gamma'"},
+        {{"--compcor", "temporal", "--n-compcor", "0"},
+         "--n-compcor takes a whole number from 1, not '0' (or all)"},
         {{"--fd-threshold", "0.3", "--motion", "all"},
          "--motion takes basic, power2, derivatives or full, not 'all'"},
         {{}, "--confounds needs --columns PATTERNS or a strategy"},
