@@ -1,138 +1,226 @@
 #include "headless/program/BidsProgram.h"
 
+#include <algorithm>
+#include <charconv>
 #include <exception>
-#include <filesystem>
 #include <iostream>
 
 #include "bids/InputError.h"
-#include "formats/DesignTable.h"
+#include "bids/TsvTable.h"
 #include "headless/program/ExitStatus.h"
 #include "headless/program/QualityCommand.h"
-#include "plot/DesignCheck.h"
-#include "plot/PlotRun.h"
 
 namespace headless {
 
-namespace {
-
-void sayAll(const std::vector<std::string>& notes) {
-    for (const std::string& note : notes) {
-        say(note);
-    }
-}
-
-// The design check of the written design matrix, as the batch shows it with --plot; with a
-// folder, its picture too. Answers the exit status.
-int checkDesign(const std::string& path, const std::optional<std::string>& folder) {
-    if (folder) {
-        const plot::PlotOutcome outcome = plot::plotDesignMatrices({path}, *folder, show);
-        return outcome.failed == 0 ? kRunSucceeded : kStepRefused;
-    }
-    const formats::DesignTableRead read = formats::readDesignTable(path);
-    if (!read.table) {
-        say("no design check of " + path + ": " + read.error);
-        return kRunSucceeded;
-    }
-    for (const std::string& line :
-         plot::describeDesignCheck(*read.table, plot::checkDesign(*read.table), path)) {
-        show("check: ", line);
-    }
-    return kRunSucceeded;
-}
-
-// What a command did: the files it wrote, the design's timing line, the runs a listing left out
-// for a bad file.
-struct CommandOutcome {
-    std::vector<std::string> written;
-    std::string summary;
-    std::size_t failedRuns = 0;
-};
-
-CommandOutcome run(const BidsCommandLine& line, std::vector<std::string>& notes) {
-    CommandOutcome outcome;
-    switch (line.command) {
-        case BidsCommand::EventsToPrt:
-            outcome.written = bids::eventsToProtocol(line.eventsToPrt, notes);
-            break;
-        case BidsCommand::ConfoundsToMotion:
-            outcome.written = bids::confoundsToMotion(line.confoundsToMotion, notes);
-            break;
-        case BidsCommand::Design:
-            outcome.written = bids::makeDesign(line.design, notes, &outcome.summary);
-            break;
-        case BidsCommand::List: {
-            bids::ListingOutcome listing = bids::listRuns(line.list, notes);
-            outcome.written = std::move(listing.written);
-            outcome.failedRuns = listing.failed;
-            break;
+Setter wholeNumber(std::string option, long long minimum, std::function<void(long long)> take) {
+    return [option = std::move(option), minimum, take = std::move(take)](const std::string& text) {
+        long long value = 0;
+        const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
+        if (error != std::errc() || end != text.data() + text.size() || value < minimum) {
+            return option + " takes a whole number from " + std::to_string(minimum) + ", not '" +
+                   text + "'";
         }
-    }
-    return outcome;
-}
-
-}  // namespace
-
-int runBidsCommand(BidsCommand command, const std::vector<std::string>& arguments) {
-    const BidsCommandLine line = parseBidsCommandLine(command, arguments);
-    if (!line.error.empty()) {
-        return usageError(line.error);
-    }
-    if (line.help) {
-        std::cout << bidsCommandHelp(command);
-        return kRunSucceeded;
-    }
-    // The picture folder is made first, so that a folder that cannot be is said before any work;
-    // a failure then takes it away again when this made it.
-    std::string error;
-    std::error_code code;
-    const bool folderMade = line.plotFolder && !std::filesystem::exists(*line.plotFolder, code);
-    if (line.plotFolder && !plot::preparePictureFolder(*line.plotFolder, error)) {
-        say(error);
-        return kUsageError;
-    }
-    const auto fail = [&](const std::vector<std::string>& notes, const std::string& what) {
-        sayAll(notes);
-        say(what);
-        if (folderMade) {
-            std::filesystem::remove(*line.plotFolder, code);  // only when still empty
-        }
-        return kUsageError;
+        take(value);
+        return std::string();
     };
+}
+
+Setter oneOf(std::string option, std::vector<std::string> names,
+             std::function<void(std::size_t)> take) {
+    return [option = std::move(option), names = std::move(names),
+            take = std::move(take)](const std::string& value) {
+        std::string listed;
+        for (std::size_t k = 0; k < names.size(); ++k) {
+            if (value == names[k]) {
+                take(k);
+                return std::string();
+            }
+            listed += (k == 0 ? "" : k + 1 == names.size() ? " or " : ", ") + names[k];
+        }
+        return option + " takes " + listed + ", not '" + value + "'";
+    };
+}
+
+std::string listOf(const std::string& option, const std::string& text,
+                   std::vector<std::string>& items) {
+    items.clear();
+    std::size_t start = 0;
+    for (;;) {
+        const std::size_t comma = text.find(',', start);
+        items.push_back(text.substr(start, comma - start));
+        if (items.back().empty()) {
+            return option + " takes names separated by commas, without empty ones: '" + text + "'";
+        }
+        if (comma == std::string::npos) {
+            return "";
+        }
+        start = comma + 1;
+    }
+}
+
+Setter oneOperand(std::string& target, const std::string& what) {
+    return [&target, what](const std::string& value) -> std::string {
+        if (!target.empty()) {
+            return "unexpected argument '" + value + "': give one " + what;
+        }
+        target = value;
+        return "";
+    };
+}
+
+Option dummyOption(std::size_t& dummies, std::string help, std::string examples) {
+    return {"--dummy", "N", std::move(help), std::move(examples),
+            wholeNumber("--dummy", 0, [&dummies](long long count) {
+                dummies = static_cast<std::size_t>(count);
+            })};
+}
+
+Option sliceReferenceOption(std::optional<double>& reference, std::string help,
+                            std::string examples) {
+    return {"--slice-time-ref", "F", std::move(help), std::move(examples),
+            [&reference](const std::string& value) -> std::string {
+                const std::optional<double> fraction = bids::parseNumber(value);
+                if (!fraction || *fraction < 0.0 || *fraction > 1.0) {
+                    return "--slice-time-ref takes a fraction of the TR from 0 to 1, not '" +
+                           value + "'";
+                }
+                reference = *fraction;
+                return "";
+            }};
+}
+
+Option repetitionTimeOption(std::optional<double>& repetitionTime, std::string help,
+                            std::string examples) {
+    return {"--tr", "S", std::move(help), std::move(examples),
+            [&repetitionTime](const std::string& value) -> std::string {
+                const std::optional<double> seconds = bids::parseNumber(value);
+                if (!seconds || !(*seconds > 0.0)) {
+                    return "--tr takes a positive number of seconds, not '" + value + "'";
+                }
+                repetitionTime = seconds;
+                return "";
+            }};
+}
+
+std::vector<Option> protocolOptions(bids::ProtocolRequest& protocol) {
+    constexpr long long kDayMs = 24LL * 3600 * 1000;
+    return {
+        {"--conditions", "A,B,...",
+         "Only these conditions, in this order; one without events "
+         "stays empty.",
+         "--conditions faces,houses",
+         [&protocol](const std::string& value) -> std::string {
+             std::vector<std::string> names;
+             if (std::string error = listOf("--conditions", value, names); !error.empty()) {
+                 return error;
+             }
+             for (auto name = names.begin(); name != names.end(); ++name) {
+                 if (std::find(names.begin(), name, *name) != name) {
+                     return "--conditions names " + *name + " twice";
+                 }
+             }
+             protocol.conditions = names;
+             return "";
+         }},
+        {"--modulation", "COLUMN",
+         "A version-3 protocol with the column's values as parametric weights (0 for a condition "
+         "whose events all have n/a).",
+         "--modulation weight", assign(protocol.modulation)},
+        {"--fixation", "NAME",
+         "A first condition covering the time no event covers, from 0 to the end of the last "
+         "event: the one that skipping the first condition skips.",
+         "--fixation Rest", assign(protocol.fixation)},
+        {"--min-duration", "MS",
+         "Events shorter than MS milliseconds (zero and n/a included) last MS; without it a zero "
+         "or n/a duration is refused.",
+         "--min-duration 100",
+         [&protocol, number = wholeNumber("--min-duration", 1,
+                                          [&protocol](long long ms) {
+                                              protocol.minimumDurationMs =
+                                                  static_cast<int>(std::min(ms, kDayMs + 1));
+                                          })](const std::string& value) {
+             const std::string error = number(value);
+             return error.empty() && *protocol.minimumDurationMs > kDayMs
+                        ? "--min-duration " + value + " is longer than a day"
+                        : error;
+         }},
+    };
+}
+
+std::string checkProtocolRequest(const bids::ProtocolRequest& protocol) {
+    if (protocol.fixation && protocol.conditions &&
+        std::find(protocol.conditions->begin(), protocol.conditions->end(), *protocol.fixation) !=
+            protocol.conditions->end()) {
+        return "--fixation " + *protocol.fixation + " is one of the --conditions";
+    }
+    return "";
+}
+
+const char kBidsInputHelp[] =
+    "A file that cannot be used (a missing onset or duration column, a value that is not a "
+    "number, a negative duration, an empty file, a CR inside a line, an unreadable NIfTI file, an "
+    "implausible TR) is one message naming the file and the row, and nothing is written. A UTF-8 "
+    "byte-order mark and CR LF line ends are read, with a note. Notes go to standard error.";
+
+std::optional<int> readBidsArguments(const CommandSpec& command,
+                                     const std::vector<std::string>& arguments,
+                                     const std::function<std::string()>& check) {
+    const ParsedArguments parsed = parseArguments(command, arguments);
+    std::string error = parsed.error;
+    if (error.empty() && parsed.help) {
+        std::cout << helpText(command);
+        return kRunSucceeded;
+    }
+    if (error.empty()) {
+        error = check();
+    }
+    if (!error.empty()) {
+        return usageError(command.name + ": " + error, command.name);
+    }
+    return std::nullopt;
+}
+
+std::optional<BidsOutcome> doBidsWork(
+    const std::function<BidsOutcome(std::vector<std::string>& notes)>& work) {
     std::vector<std::string> notes;
-    CommandOutcome outcome;
+    const auto sayNotes = [&notes] {
+        for (const std::string& note : notes) {
+            say(note);
+        }
+    };
+    BidsOutcome outcome;
     try {
-        outcome = run(line, notes);
+        outcome = work(notes);
     } catch (const bids::InputError& failure) {
-        return fail(notes, failure.what());
+        sayNotes();
+        say(failure.what());
+        return std::nullopt;
     } catch (const std::exception& failure) {
-        return fail(notes, std::string("cannot go on: ") + failure.what());
+        sayNotes();
+        say(std::string("cannot go on: ") + failure.what());
+        return std::nullopt;
     }
     if (!outcome.summary.empty()) {
         show("design: ", outcome.summary);
     }
-    sayAll(notes);
+    sayNotes();
     for (const std::string& path : outcome.written) {
         say("wrote " + path);
     }
-    int status = kRunSucceeded;
-    if (command == BidsCommand::Design) {
-        status = checkDesign(line.design.outputPath, line.plotFolder);
+    return outcome;
+}
+
+int publishBidsQuality(const std::optional<std::string>& folder,
+                       const std::function<std::vector<QualitySource>()>& sources, int status) {
+    if (!folder) {
+        return status;
     }
-    if (outcome.failedRuns > 0 && status == kRunSucceeded) {
-        status = kStepRefused;
+    try {
+        return publishQuality(sources(), *folder, status);
+    } catch (const std::exception& failure) {
+        say(std::string("no quality report: ") + failure.what());
+        return status == kRunSucceeded ? kStepRefused : status;
     }
-    if (line.qcFolder && (command == BidsCommand::Design || command == BidsCommand::List)) {
-        try {
-            status = publishQuality(command == BidsCommand::Design
-                                        ? designQualitySources(line.design)
-                                        : listingQualitySources(line.list, outcome.written.back()),
-                                    *line.qcFolder, status);
-        } catch (const std::exception& failure) {
-            say(std::string("no quality report: ") + failure.what());
-            status = status == kRunSucceeded ? kStepRefused : status;
-        }
-    }
-    return status;
 }
 
 }  // namespace headless

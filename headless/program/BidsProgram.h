@@ -1,19 +1,72 @@
 #pragma once
 
-// Running one of the BIDS commands of the sdmweaver program: the options read, the work done by
-// the BIDS library, its notes and failures said on standard error, and for a design its check
-// and, on request, its picture.
+// What the four BIDS commands of the sdmweaver program share: the options several of them take,
+// reading their arguments, and doing the work of the BIDS library with its notes and failures
+// said on standard error.
 
+#include <cstddef>
+#include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
-#include "headless/program/BidsCommandLine.h"
+#include "bids/EventsProtocol.h"
+#include "headless/program/OptionTable.h"
+#include "headless/program/QualityReport.h"
 
 namespace headless {
 
-// Runs the command with the arguments after its name; answers the exit status: 0 done, 2 a
-// usage error or an input that cannot be used (nothing written), 3 the design was written but its
-// picture could not be drawn.
-int runBidsCommand(BidsCommand command, const std::vector<std::string>& arguments);
+// A whole number from `minimum`, handed to `take`; else the usage error of `option`.
+Setter wholeNumber(std::string option, long long minimum, std::function<void(long long)> take);
+// One of `names`, its place among them handed to `take`; else the usage error of `option`.
+Setter oneOf(std::string option, std::vector<std::string> names,
+             std::function<void(std::size_t)> take);
+// Comma-separated names, none of them empty, in `items`; else the usage error of `option`.
+std::string listOf(const std::string& option, const std::string& text,
+                   std::vector<std::string>& items);
+
+// The one operand of a command: a second is a usage error naming `what` it stands for.
+Setter oneOperand(std::string& target, const std::string& what);
+
+// --dummy N, --slice-time-ref F and --tr S, each with its help for the command.
+Option dummyOption(std::size_t& dummies, std::string help, std::string examples);
+Option sliceReferenceOption(std::optional<double>& reference, std::string help,
+                            std::string examples);
+Option repetitionTimeOption(std::optional<double>& repetitionTime, std::string help,
+                            std::string examples);
+
+// The options that shape the protocols of events-to-prt and bids-list, and the usage error of
+// a request whose fixation is one of its conditions.
+std::vector<Option> protocolOptions(bids::ProtocolRequest& protocol);
+std::string checkProtocolRequest(const bids::ProtocolRequest& protocol);
+
+// What the help of every BIDS command says of its inputs, notes and failures.
+extern const char kBidsInputHelp[];
+
+// Reads the arguments with the command's table, then `check`s what they give. Answers the exit
+// status when the command ends here (its help shown, or a usage error said), none when it goes
+// on.
+std::optional<int> readBidsArguments(const CommandSpec& command,
+                                     const std::vector<std::string>& arguments,
+                                     const std::function<std::string()>& check);
+
+// What a command did: the files it wrote, the design's timing line, the runs a listing left out
+// for a file that cannot be used.
+struct BidsOutcome {
+    std::vector<std::string> written;
+    std::string summary;
+    std::size_t failedRuns = 0;
+};
+
+// Does the command's work: says the design's timing line, the notes and each file written, or
+// the notes and then the failure (bids::InputError as the BIDS library words it). None after a
+// failure: nothing was written.
+std::optional<BidsOutcome> doBidsWork(
+    const std::function<BidsOutcome(std::vector<std::string>& notes)>& work);
+
+// Writes the quality report of the `sources` into `folder` when one is given; answers `status`,
+// or kStepRefused for a successful one when the report could not be made or written.
+int publishBidsQuality(const std::optional<std::string>& folder,
+                       const std::function<std::vector<QualitySource>()>& sources, int status);
 
 }  // namespace headless

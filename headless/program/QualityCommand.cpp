@@ -1,7 +1,5 @@
 #include "headless/program/QualityCommand.h"
 
-#include <iostream>
-
 #include "bids/ConfoundsFile.h"
 #include "bids/EventsFile.h"
 #include "bids/MotionFile.h"
@@ -12,41 +10,10 @@
 #include "headless/program/ExitStatus.h"
 #include "headless/program/ModelDesign.h"
 #include "headless/program/ProtocolPlace.h"
-#include "plot/PlotCommandLine.h"
 
 namespace headless {
 
 namespace {
-
-std::string qualityHelpText() {
-    return R"(sdmweaver qc: one page over a whole study's design matrices.
-
-Usage:
-  sdmweaver qc FILE... [-o DIR]
-
-Reads each design matrix (*.sdm) or reference time course (*.rtc) as one run and writes into
-DIR (default: the current folder; created when missing):
-  index.html   one self-contained page: a summary, a sortable table with one row per run (those
-               that stand out first), each run's picture, figures and correlation heat map, and
-               a strip of every design;
-  qc.tsv       one row per run: run, volumes, tr, predictors, condition_number, max_r_task,
-               max_r_confound, vif, efficiency, zero_predictors, events_past_end, fd_mean,
-               fd_max, fd_share, stands_out, reasons;
-  qc.json      the same figures, the study's medians and spreads;
-  pictures/    the pictures of the designs.
-A run stands out for |r| above 0.9, a VIF above 10, a condition number above 1000, a predictor
-zero throughout, more than 20% of volumes with a framewise displacement above 0.5 mm, or a
-figure beyond 3 scaled median absolute deviations of the study's median. The displacement comes
-from a design's motion columns (translations in mm, rotations in degrees) unless they were
-z-transformed. The run, check, design and bids-list take --qc DIR for the same report.
-
-Exit status: 0 the report was written with every file; 1 a file could not be read (its row says
-why) or the report not written; 2 a usage error.
-
-Example:
-  sdmweaver qc derivatives/*_3DMC.sdm -o qc
-)";
-}
 
 struct RunTimes {
     std::optional<double> repetitionTimeMs;
@@ -179,29 +146,6 @@ std::vector<QualitySource> listingQualitySources(const bids::ListingRequest& req
         sources.push_back(std::move(source));
     }
     return sources;
-}
-
-int runQualityCommand(const std::vector<std::string>& arguments) {
-    const plot::PlotCommandLine line = plot::parsePlotCommandLine(arguments);
-    if (!line.error.empty()) {
-        return usageError(line.error);
-    }
-    if (line.help) {
-        std::cout << qualityHelpText();
-        return kRunSucceeded;
-    }
-    std::vector<QualitySource> sources;
-    for (const std::string& file : line.files) {
-        QualitySource source;
-        source.name = file;
-        source.designPath = file;
-        sources.push_back(std::move(source));
-    }
-    const QualityWritten written = writeQualityReport(sources, line.folder);
-    if (!sayQualityWritten(written, line.folder, show) || written.unreadable > 0) {
-        return kRunFailed;
-    }
-    return kRunSucceeded;
 }
 
 std::vector<QualitySource> runQualitySources(const batch::RunPlan& plan,

@@ -1,7 +1,7 @@
 #pragma once
 
-// Where the program's quality reports come from: `sdmweaver qc FILE... -o DIR` over existing
-// design matrices, and --qc DIR on the run (the design matrices it produced, with the run
+// Where the program's quality reports come from, besides `sdmweaver qc FILE... -o DIR` over
+// existing design matrices: --qc DIR on the run (the design matrices it produced, with the run
 // report), on `check` (the designs the list would give, made in memory) and on the BIDS
 // commands.
 
@@ -17,9 +17,6 @@
 #include "headless/program/RunReport.h"
 
 namespace headless {
-
-// sdmweaver qc FILE... [-o DIR]; answers the exit status.
-int runQualityCommand(const std::vector<std::string>& arguments);
 
 // The runs of a finished run (its plan and the report's outcomes): per pair the last design matrix
 // written for it (the merged one when it has confounds), its motion file, its time course's TR, its

@@ -279,8 +279,8 @@ TEST(PlotCommandHelp, TheProgramsHelpShowsPlotWithExamples) {
     TempDir dir;
     const ProgramResult result = sdmweaver({"--help"}, dir.path());
     EXPECT_EQ(result.status, 0);
-    for (const char* part : {"[--plot DIR]\n", "  sdmweaver plot FILE... [-o DIR]\n",
-                             "  --plot DIR ", "                       --plot pictures\n"}) {
+    for (const char* part : {"[--plot DIR]", "\n  plot                 draws", "\n  --plot DIR ",
+                             "                       --plot pictures\n"}) {
         EXPECT_TRUE(contains(result.out, part)) << part;
     }
 }
