@@ -33,17 +33,6 @@ bool writePicture(const std::filesystem::path& path, const std::string& svg, std
 
 }  // namespace
 
-bool preparePictureFolder(const std::string& folder, std::string& error) {
-    std::error_code code;
-    std::filesystem::create_directories(folder, code);
-    if (!std::filesystem::is_directory(folder)) {
-        error = "cannot make the picture folder " + folder +
-                (code ? ": " + code.message() : std::string(": a file of that name is there"));
-        return false;
-    }
-    return true;
-}
-
 std::vector<std::filesystem::path> pictureNames(const std::vector<std::string>& paths,
                                                 const std::filesystem::path& folder) {
     std::map<std::string, int> seen;

@@ -19,10 +19,6 @@ struct PlotOutcome {
     std::size_t failed = 0;  // files not read, or pictures not written
 };
 
-// Makes sure the folder exists (creating it and its parents). False, with `error`, when it
-// cannot be made or is not a folder.
-bool preparePictureFolder(const std::string& folder, std::string& error);
-
 // The picture file of each path: the file name with ".svg" appended, in `folder`. A file name
 // met before gets "-2", "-3", ... before ".svg", so that no picture overwrites another.
 std::vector<std::filesystem::path> pictureNames(const std::vector<std::string>& paths,

@@ -9,6 +9,7 @@
 #include "headless/program/BidsProgram.h"
 #include "headless/program/Commands.h"
 #include "headless/program/ExitStatus.h"
+#include "headless/program/InputFiles.h"
 #include "headless/program/QualityCommand.h"
 #include "plot/DesignCheck.h"
 #include "plot/PlotRun.h"
@@ -313,12 +314,14 @@ int runDesignCommand(const std::vector<std::string>& arguments) {
     const bids::DesignCommand& command = given.command;
     // The picture folder is made first, so that a folder that cannot be is said before any work;
     // a failure then takes it away again when this made it.
-    std::string error;
     std::error_code code;
     const bool folderMade = given.plotFolder && !std::filesystem::exists(*given.plotFolder, code);
-    if (given.plotFolder && !plot::preparePictureFolder(*given.plotFolder, error)) {
-        say(error);
-        return kUsageError;
+    if (given.plotFolder) {
+        if (const std::string error = prepareOutputFolder(*given.plotFolder, "picture folder");
+            !error.empty()) {
+            say(error);
+            return kUsageError;
+        }
     }
     const auto outcome = doBidsWork([&command](std::vector<std::string>& notes) {
         BidsOutcome made;

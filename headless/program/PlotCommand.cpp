@@ -5,6 +5,7 @@
 
 #include "headless/program/Commands.h"
 #include "headless/program/ExitStatus.h"
+#include "headless/program/InputFiles.h"
 #include "headless/program/OptionTable.h"
 #include "plot/PlotRun.h"
 
@@ -51,8 +52,7 @@ int runPlotCommand(const std::vector<std::string>& arguments) {
             parsed.error.empty() ? "plot needs at least one *.sdm or *.rtc file" : parsed.error,
             spec.name);
     }
-    std::string error;
-    if (!plot::preparePictureFolder(folder, error)) {
+    if (const std::string error = prepareOutputFolder(folder, "picture folder"); !error.empty()) {
         return usageError(error, spec.name);
     }
     const plot::PlotOutcome outcome = plot::plotDesignMatrices(files, folder, show);

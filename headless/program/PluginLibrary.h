@@ -5,6 +5,7 @@
 
 #include <memory>
 #include <string>
+#include <utility>
 
 namespace headless {
 
@@ -14,8 +15,15 @@ class PluginLibrary {
     static PluginLibrary open(const std::string& path, std::string& error);
 
     PluginLibrary() = default;
-    PluginLibrary(PluginLibrary&& other) noexcept;
-    PluginLibrary& operator=(PluginLibrary&& other) noexcept;
+    PluginLibrary(PluginLibrary&& other) noexcept
+        : handle_(std::exchange(other.handle_, nullptr)) {}
+    PluginLibrary& operator=(PluginLibrary&& other) noexcept {
+        if (this != &other) {
+            PluginLibrary old(std::move(*this));  // unloads what this held
+            handle_ = std::exchange(other.handle_, nullptr);
+        }
+        return *this;
+    }
     PluginLibrary(const PluginLibrary&) = delete;
     PluginLibrary& operator=(const PluginLibrary&) = delete;
     ~PluginLibrary();  // unloads the library

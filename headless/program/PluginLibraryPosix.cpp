@@ -2,7 +2,6 @@
 #include <unistd.h>
 
 #include <filesystem>
-#include <utility>
 
 #include "headless/program/PluginLibrary.h"
 
@@ -19,17 +18,6 @@ PluginLibrary PluginLibrary::open(const std::string& path, std::string& error) {
         error = reason != nullptr ? reason : "cannot load " + path;
     }
     return library;
-}
-
-PluginLibrary::PluginLibrary(PluginLibrary&& other) noexcept
-    : handle_(std::exchange(other.handle_, nullptr)) {}
-
-PluginLibrary& PluginLibrary::operator=(PluginLibrary&& other) noexcept {
-    if (this != &other) {
-        PluginLibrary old(std::move(*this));
-        handle_ = std::exchange(other.handle_, nullptr);
-    }
-    return *this;
 }
 
 PluginLibrary::~PluginLibrary() {

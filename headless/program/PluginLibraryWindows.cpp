@@ -1,7 +1,6 @@
 #include <windows.h>
 
 #include <string>
-#include <utility>
 
 #include "headless/program/PluginLibrary.h"
 
@@ -14,17 +13,6 @@ PluginLibrary PluginLibrary::open(const std::string& path, std::string& error) {
         error = "cannot load " + path + " (error " + std::to_string(::GetLastError()) + ")";
     }
     return library;
-}
-
-PluginLibrary::PluginLibrary(PluginLibrary&& other) noexcept
-    : handle_(std::exchange(other.handle_, nullptr)) {}
-
-PluginLibrary& PluginLibrary::operator=(PluginLibrary&& other) noexcept {
-    if (this != &other) {
-        PluginLibrary old(std::move(*this));
-        handle_ = std::exchange(other.handle_, nullptr);
-    }
-    return *this;
 }
 
 PluginLibrary::~PluginLibrary() {

@@ -44,8 +44,7 @@ TEST(PlotRun, DrawsEachFileAndSaysItsCheckAndWhereThePictureWent) {
               plottest::rtcText(plottest::generatedDesign(2, 60, 4, false)));
     writeFile(dir.file("cut.sdm"), "FileVersion: 1\n\nNrOfPredictors: 9\nNrOfDataPoints: 60\n");
     const std::string pictures = dir.file("pictures");
-    std::string error;
-    ASSERT_TRUE(plot::preparePictureFolder(pictures, error)) << error;
+    std::filesystem::create_directory(pictures);
     Said said;
     const auto outcome = plotDesignMatrices({dir.file("run1.sdm"), dir.file("cut.sdm"),
                                              dir.file("absent.sdm"), dir.file("run1_HR.rtc")},
