@@ -1,7 +1,6 @@
 #include "headless/program/BidsProgram.h"
 
 #include <algorithm>
-#include <charconv>
 #include <exception>
 #include <iostream>
 
@@ -11,35 +10,6 @@
 #include "headless/program/QualityCommand.h"
 
 namespace headless {
-
-Setter wholeNumber(std::string option, long long minimum, std::function<void(long long)> take) {
-    return [option = std::move(option), minimum, take = std::move(take)](const std::string& text) {
-        long long value = 0;
-        const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
-        if (error != std::errc() || end != text.data() + text.size() || value < minimum) {
-            return option + " takes a whole number from " + std::to_string(minimum) + ", not '" +
-                   text + "'";
-        }
-        take(value);
-        return std::string();
-    };
-}
-
-Setter oneOf(std::string option, std::vector<std::string> names,
-             std::function<void(std::size_t)> take) {
-    return [option = std::move(option), names = std::move(names),
-            take = std::move(take)](const std::string& value) {
-        std::string listed;
-        for (std::size_t k = 0; k < names.size(); ++k) {
-            if (value == names[k]) {
-                take(k);
-                return std::string();
-            }
-            listed += (k == 0 ? "" : k + 1 == names.size() ? " or " : ", ") + names[k];
-        }
-        return option + " takes " + listed + ", not '" + value + "'";
-    };
-}
 
 std::string listOf(const std::string& option, const std::string& text,
                    std::vector<std::string>& items) {
@@ -56,16 +26,6 @@ std::string listOf(const std::string& option, const std::string& text,
         }
         start = comma + 1;
     }
-}
-
-Setter oneOperand(std::string& target, const std::string& what) {
-    return [&target, what](const std::string& value) -> std::string {
-        if (!target.empty()) {
-            return "unexpected argument '" + value + "': give one " + what;
-        }
-        target = value;
-        return "";
-    };
 }
 
 Option dummyOption(std::size_t& dummies, std::string help, std::string examples) {

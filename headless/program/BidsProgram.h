@@ -16,17 +16,9 @@
 
 namespace headless {
 
-// A whole number from `minimum`, handed to `take`; else the usage error of `option`.
-Setter wholeNumber(std::string option, long long minimum, std::function<void(long long)> take);
-// One of `names`, its place among them handed to `take`; else the usage error of `option`.
-Setter oneOf(std::string option, std::vector<std::string> names,
-             std::function<void(std::size_t)> take);
 // Comma-separated names, none of them empty, in `items`; else the usage error of `option`.
 std::string listOf(const std::string& option, const std::string& text,
                    std::vector<std::string>& items);
-
-// The one operand of a command: a second is a usage error naming `what` it stands for.
-Setter oneOperand(std::string& target, const std::string& what);
 
 // --dummy N, --slice-time-ref F and --tr S, each with its help for the command.
 Option dummyOption(std::size_t& dummies, std::string help, std::string examples);

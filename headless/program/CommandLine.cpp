@@ -63,14 +63,11 @@ CommandSpec runCommandLine(Options& o) {
         {"--hrf", "NAME",
          "The response function: two-gamma (the default; answers Yes) or boynton (answers No).",
          "--hrf boynton",
-         [&o](const std::string& v) -> std::string {
-             if (v != "two-gamma" && v != "boynton") {
-                 return "--hrf takes two-gamma or boynton, not '" + v + "'";
-             }
-             o.hrf = v == "two-gamma" ? response::ResponseFunction::TwoGamma
-                                      : response::ResponseFunction::Boynton;
-             return "";
-         }},
+         oneOf("--hrf", {"two-gamma", "boynton"},
+               [&o](std::size_t k) {
+                   o.hrf = k == 0 ? response::ResponseFunction::TwoGamma
+                                  : response::ResponseFunction::Boynton;
+               })},
         {"--value", "X",
          "The predictor value, from -100 to 100 (default 1); cancel cancels that dialog.",
          "--value=-2.5    --value cancel",

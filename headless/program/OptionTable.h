@@ -61,5 +61,12 @@ Setter assign(Text& target) {
     };
 }
 Setter raise(bool& flag);
+// A whole number from `minimum`, handed to `take`; else the usage error of `option`.
+Setter wholeNumber(std::string option, long long minimum, std::function<void(long long)> take);
+// One of `names`, its place among them handed to `take`; else the usage error of `option`.
+Setter oneOf(std::string option, std::vector<std::string> names,
+             std::function<void(std::size_t)> take);
+// The one operand of a command: a second is a usage error naming `what` it stands for.
+Setter oneOperand(std::string& target, const std::string& what);
 
 }  // namespace headless
