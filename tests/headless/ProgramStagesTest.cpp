@@ -52,6 +52,9 @@ TEST_F(ProgramStages, PrepareEndsAUsageErrorAndHandsOverThePluginPathOnlyWhenItF
     EXPECT_NE(err_.str().find("sdmweaver: cannot load the plug-in /x/y.so"), std::string::npos)
         << err_.str();
     EXPECT_STREQ(path, "unchanged");
+    EXPECT_EQ(prepare({"--plugin", kPlugin, "--plot", "pictures"}, path, sizeof path), 2)
+        << "pictures are the sdmweaver program's";
+    EXPECT_STREQ(path, "unchanged");
 
     EXPECT_EQ(prepare({"--plugin", kPlugin}, path, sizeof path), kSdmweaverReadyToRun);
     EXPECT_STREQ(path, kPlugin);
