@@ -2,6 +2,8 @@
 
 #include <cstdio>
 
+#include "formats/DesignMatrixWriter.h"
+
 namespace testsupport {
 
 namespace {
@@ -36,18 +38,16 @@ std::string namesAndRows(const DesignColumns& design) {
 }  // namespace
 
 std::string sdmText(const DesignColumns& design, int includesConstant, int firstConfound) {
-    std::string text = headerLine("FileVersion:", 1) + "\n" +
-                       headerLine("NrOfPredictors:", count(design.nrOfPredictors())) +
-                       headerLine("NrOfDataPoints:", count(design.nrOfDataPoints())) +
-                       headerLine("IncludesConstant:", includesConstant) +
-                       headerLine("FirstConfoundPredictor:", firstConfound) + "\n";
-    for (std::size_t i = 0; i < design.nrOfPredictors(); ++i) {
+    std::vector<formats::DesignMatrixColumn> columns(design.nrOfPredictors());
+    for (std::size_t i = 0; i < columns.size(); ++i) {
         const std::array<int, 3> colour =
             i < design.colours.size() ? design.colours[i] : std::array<int, 3>{128, 128, 128};
-        text += std::to_string(colour[0]) + " " + std::to_string(colour[1]) + " " +
-                std::to_string(colour[2]) + (i + 1 < design.nrOfPredictors() ? "   " : "");
+        columns[i] = {
+            design.names[i], colour[0] << 16 | colour[1] << 8 | colour[2], {}, design.values[i]};
     }
-    return text + "\n" + namesAndRows(design);
+    return formats::formatDesignMatrixFile(columns, design.nrOfDataPoints(), includesConstant,
+                                           static_cast<std::size_t>(firstConfound),
+                                           formats::NumberFormat::SixDecimals);
 }
 
 std::string rtcText(const DesignColumns& design) {

@@ -17,8 +17,7 @@ struct DesignColumns {
     std::size_t nrOfDataPoints() const { return values.empty() ? 0 : values.front().size(); }
 };
 
-// The design-matrix layout as the host saves it: version 1, header keys padded to one column,
-// the colour triples, the quoted names, one row of values with six decimals per data point.
+// The design-matrix layout as the host saves it (formats/DesignMatrixWriter.h, six decimals).
 std::string sdmText(const DesignColumns& design, int includesConstant, int firstConfound);
 // The time-course layout: version 2, "Type: DesignMatrix", the quoted names and the rows.
 std::string rtcText(const DesignColumns& design);
