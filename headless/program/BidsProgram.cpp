@@ -179,7 +179,7 @@ int publishBidsQuality(const std::optional<std::string>& folder,
         return publishQuality(sources(), *folder, status);
     } catch (const std::exception& failure) {
         say(std::string("no quality report: ") + failure.what());
-        return status == kRunSucceeded ? kStepRefused : status;
+        return worsened(status, true);
     }
 }
 

@@ -17,6 +17,11 @@ enum ExitStatus : int {
                         // log or standard output could not be written whole
 };
 
+// A successful status becomes kStepRefused when `failed`; any other stays as it is.
+inline int worsened(int status, bool failed) {
+    return failed && status == kRunSucceeded ? kStepRefused : status;
+}
+
 // Each line of `text` on standard error behind `prefix`.
 void show(std::string_view prefix, std::string_view text);
 // The program's own note: each line behind "sdmweaver: ".

@@ -120,11 +120,6 @@ std::string checkOwnOutputs(const Options& options, const ListRun* list,
     return {};
 }
 
-// A successful run's status becomes kStepRefused when `failed`.
-int worsened(int status, bool failed) {
-    return failed && status == kRunSucceeded ? kStepRefused : status;
-}
-
 // Accounts for every pair after the run; a pair without every design matrix due makes a
 // successful run's status kStepRefused, and so does a report that cannot be written.
 int finishReport(const RunReport& report, const std::optional<std::string>& reportFile,

@@ -260,7 +260,7 @@ int publishQuality(const std::vector<QualitySource>& sources, const std::string&
                    int status) {
     const QualityWritten written = writeQualityReport(sources, folder);
     const bool whole = sayQualityWritten(written, folder, show);
-    return !whole && status == kRunSucceeded ? kStepRefused : status;
+    return worsened(status, !whole);
 }
 
 }  // namespace headless

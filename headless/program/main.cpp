@@ -58,7 +58,7 @@ int plotProduced(const std::vector<std::string>& produced, const std::string& fo
     say(countOf(outcome.drawn, "picture", "pictures") + " of the design matrices " +
         "produced written to " + folder + ", " +
         countOf(outcome.failed, "design matrix", "design matrices") + " not drawn");
-    return outcome.failed > 0 && status == kRunSucceeded ? kStepRefused : status;
+    return worsened(status, outcome.failed > 0);
 }
 
 // The pictures and the quality report of what the run produced, as the options ask.
@@ -76,7 +76,7 @@ int afterReport(const RunEnding& ending, int status) {
     } catch (const std::exception& error) {
         say(std::string("no pictures or quality report: ") + error.what());
     }
-    return status == kRunSucceeded ? kStepRefused : status;
+    return worsened(status, true);
 }
 
 // The run itself: the plug-in loaded and run once over the options.
