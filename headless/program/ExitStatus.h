@@ -22,6 +22,11 @@ inline int worsened(int status, bool failed) {
     return failed && status == kRunSucceeded ? kStepRefused : status;
 }
 
+// "1 picture", "2 pictures".
+inline std::string countOf(std::size_t count, const char* one, const char* many) {
+    return std::to_string(count) + " " + (count == 1 ? one : many);
+}
+
 // Each line of `text` on standard error behind `prefix`.
 void show(std::string_view prefix, std::string_view text);
 // The program's own note: each line behind "sdmweaver: ".

@@ -11,14 +11,6 @@
 
 namespace headless {
 
-namespace {
-
-std::string countOf(std::size_t count, const char* one, const char* many) {
-    return std::to_string(count) + " " + (count == 1 ? one : many);
-}
-
-}  // namespace
-
 int runPlotCommand(const std::vector<std::string>& arguments) {
     std::vector<std::string> files;
     std::string folder = ".";

@@ -47,10 +47,6 @@ std::string programHelp() {
     return text + "Each shows its options with sdmweaver COMMAND --help.\n";
 }
 
-std::string countOf(std::size_t count, const char* one, const char* many) {
-    return std::to_string(count) + " " + (count == 1 ? one : many);
-}
-
 // Draws what the run produced into the folder; a design matrix that could not be drawn makes a
 // successful run's status kStepRefused.
 int plotProduced(const std::vector<std::string>& produced, const std::string& folder, int status) {
