@@ -6,7 +6,6 @@
 #include "bids/RunTiming.h"
 #include "formats/ProtocolReader.h"
 #include "formats/TimeCourse.h"
-#include "headless/HostSession.h"
 #include "headless/program/ExitStatus.h"
 #include "headless/program/ModelDesign.h"
 #include "headless/program/ProtocolPlace.h"
