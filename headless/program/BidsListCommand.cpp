@@ -35,7 +35,6 @@ CommandSpec bidsListSpec(bids::ListingRequest& request, std::optional<std::strin
          {"--vtc", "PATTERN", "The time course of each run.",
           "--vtc 'D:/study/sub-{sub}/sub-{sub}_task-{task}_run-{run}.vtc'",
           assign(request.timeCoursePattern)}},
-        "BIDS_DIR",
         oneOperand(request.bidsFolder, "BIDS folder"),
         std::string(kBidsInputHelp) +
             "\n\nExit status: 0 every run found was written or skipped; 2 a usage error; 3 a run "

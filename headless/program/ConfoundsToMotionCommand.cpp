@@ -24,7 +24,6 @@ int runConfoundsToMotionCommand(const std::vector<std::string>& arguments) {
          dummyOption(command.dummies,
                      "Drops the first N rows (the volumes left out of the time course).",
                      "--dummy 4")},
-        "CONFOUNDS.tsv",
         oneOperand(command.confoundsPath, "confound table"),
         std::string(kBidsInputHelp) +
             "\n\nExit status: 0 the motion file was written; 2 a usage error or an input that "

@@ -171,7 +171,6 @@ CommandSpec designSpec(DesignArguments& given) {
               given.columnsGiven = true;
               return listOf("--columns", value, request.confoundPatterns);
           }}},
-        "",
         nullptr,
         std::string(
             "Any strategy option (--strategy, --motion, --wm-csf, --global-signal, --compcor, "

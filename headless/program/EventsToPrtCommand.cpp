@@ -23,7 +23,6 @@ CommandSpec eventsToPrtSpec(bids::EventsToProtocolCommand& command, bool& dummie
         {{"-o|--output", "FILE.prt",
           "The protocol to write; default: the events file with .prt for .tsv.",
           "-o sub-01_task-nback_run-1.prt", assign(command.outputPath)}},
-        "EVENTS.tsv",
         oneOperand(command.eventsPath, "events file"),
         std::string(kBidsInputHelp) +
             "\n\nExit status: 0 the protocol was written; 2 a usage error or an input that "

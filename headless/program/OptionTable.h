@@ -31,8 +31,7 @@ struct CommandSpec {
     std::string synopsis;  // the forms of the command line, one per line
     std::string summary;   // what the command does: paragraphs, wrapped
     std::vector<Option> options;
-    std::string operand;  // what an argument that is no option stands for ("FILE")
-    Setter takeOperand;   // none: the command takes no operand
+    Setter takeOperand;   // what an argument that is no option does; none: the command takes none
     std::string details;  // paragraphs after the options: wrapped, unless a line is indented
     std::vector<std::string> examples;  // whole command lines; long ones continue with '\'
 };

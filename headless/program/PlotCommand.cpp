@@ -26,7 +26,6 @@ int runPlotCommand(const std::vector<std::string>& arguments) {
         {{"-o|--output", "DIR",
           "The folder for the pictures (created when missing; default: the current folder).",
           "-o pictures", assign(folder)}},
-        "FILE",
         [&files](const std::string& file) {
             files.push_back(file);
             return std::string();

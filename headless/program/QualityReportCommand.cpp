@@ -20,7 +20,6 @@ int runQualityCommand(const std::vector<std::string>& arguments) {
         {{"-o|--output", "DIR",
           "The folder of the report (created when missing; default: the current folder).", "-o qc",
           assign(folder)}},
-        "FILE",
         [&sources](const std::string& file) {
             QualitySource source;
             source.name = file;

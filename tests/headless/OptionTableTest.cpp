@@ -19,8 +19,7 @@ struct Given {
 };
 
 CommandSpec specFor(Given& given, bool operands = true) {
-    CommandSpec spec{"demo", "sdmweaver demo [FILE...]", "does nothing.", {}, "FILE", nullptr, "",
-                     {}};
+    CommandSpec spec{"demo", "sdmweaver demo [FILE...]", "does nothing.", {}, nullptr, "", {}};
     spec.options = {
         {"-o|--output", "DIR", "Where it goes.", "-o out", headless::assign(given.output)},
         {"--value", "X", "A number.", "", headless::assign(given.value)},
