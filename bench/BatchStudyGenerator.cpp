@@ -10,7 +10,6 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
-#include <fstream>
 #include <random>
 #include <stdexcept>
 #include <string>
@@ -19,6 +18,7 @@
 #include "formats/ByteWriter.h"
 #include "formats/TimeCourse.h"
 #include "formats/VolumeDocument.h"
+#include "paths/WholeFile.h"
 #include "tests/support/DesignFiles.h"
 
 namespace {
@@ -28,9 +28,7 @@ constexpr int kTaskConditions = 4;
 constexpr int kIntervals = 12;
 
 void writeBytes(const std::string& path, const std::string& bytes) {
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-    if (!out) {
+    if (!paths::writeWholeFile(path, bytes, paths::WholeFile::Mode::Binary)) {
         throw std::runtime_error("cannot write " + path);
     }
 }

@@ -9,7 +9,6 @@
 #include <cmath>
 #include <cstdint>
 #include <cstdio>
-#include <fstream>
 #include <numbers>
 #include <random>
 #include <string>
@@ -19,6 +18,7 @@
 #include "formats/DesignMatrixWriter.h"
 #include "formats/TimeCourse.h"
 #include "formats/VolumeDocument.h"
+#include "paths/WholeFile.h"
 
 namespace {
 
@@ -26,11 +26,13 @@ constexpr double kRepetitionTimeMs = 2000.0;
 constexpr int kRun1Volumes = 200;
 constexpr int kRun2Volumes = 150;
 
-// Writes the bytes to path; false when they cannot be written.
+// Every file is written whole, text files with the platform's line ends.
 bool writeBytes(const std::string& path, const std::string& bytes) {
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-    return static_cast<bool>(out);
+    return paths::writeWholeFile(path, bytes, paths::WholeFile::Mode::Binary);
+}
+
+bool writeText(const std::string& path, const std::string& text) {
+    return paths::writeWholeFile(path, text, paths::WholeFile::Mode::Text);
 }
 
 // Normal deviates from a fixed-seed engine whose output the language fixes (the standard
@@ -145,15 +147,6 @@ constexpr std::array<const char*, 6> kMotionNames = {"Translation X [mm]", "Tran
                                                      "Rotation Y [deg]",   "Rotation Z [deg]"};
 constexpr std::array<std::int32_t, 6> kMotionColors = {0xFF0000, 0x00FF00, 0x0000FF,
                                                        0xFFFF00, 0xFF00FF, 0x00FFFF};
-
-bool writeText(const std::string& path, const std::string& text) {
-    std::FILE* out = std::fopen(path.c_str(), "w");
-    if (out == nullptr) {
-        return false;
-    }
-    const bool written = std::fputs(text.c_str(), out) >= 0;
-    return std::fclose(out) == 0 && written;
-}
 
 // A design matrix file as the host saves it, six decimals.
 bool writeDesignMatrix(const std::string& path,
